@@ -1,0 +1,29 @@
+#pragma once
+// Identifiers of the dialog's controls and system-menu commands, and the
+// registry key that stores the form.
+#include <windows.h>
+
+// <windows.h> defines IDC_ICON as an obsolete cursor name; here it is the
+// dialog's icon control.
+#undef IDC_ICON
+
+namespace trellan {
+
+// IDOK (1) is "&OK...", IDCANCEL (2) is "&Ende".
+inline constexpr int IDC_TITLE = 101;
+inline constexpr int IDC_AUTHOR = 102;
+inline constexpr int IDC_KEYWORDS = 103;
+inline constexpr int IDC_MENU = 104;
+inline constexpr int IDC_EXPLORE = 105;
+inline constexpr int IDC_CSSONLY = 106;
+inline constexpr int IDC_NEW = 109;
+inline constexpr int IDC_LOAD = 110;
+inline constexpr int IDC_SAVE = 111;
+inline constexpr int IDC_ICON = 112;
+inline constexpr int IDM_CONTEXTMENU = 113;
+inline constexpr int IDM_GALLERY = 114;
+
+// Under HKEY_CURRENT_USER.
+inline constexpr const char* kSettingsKey = "SOFTWARE\\Harwick\\Trellan";
+
+}  // namespace trellan

@@ -1,0 +1,30 @@
+#pragma once
+// The texts a generation run shows or passes on. They are in the ANSI code
+// page (Windows-1252), as the message boxes and paths of the program are.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace trellan {
+
+inline constexpr const char* kProgramCaption = "Trellan 4.4.0.3";
+inline constexpr const char* kOverwriteCaption = "\xDC" "berschreiben best\xE4tigen";
+// The closing notice: two bare CRs before the hint, as the notice shows it.
+inline constexpr const char* kDoneNoticeText =
+    "Gew\xFC" "nschte Dateie(n) erstellt.\r\r[Dialog schlie\xDF" "t automatich in 3 Sek.]";
+inline constexpr unsigned kDoneNoticeTimeoutMs = 3333;
+// The closing notice lists at most this many files that could not be written.
+inline constexpr std::size_t kMaxListedFailures = 20;
+
+// The question before an existing site is overwritten; `folder` ends with
+// a backslash.
+std::string OverwriteQuestionText(std::string_view folder);
+
+// The notice that replaces the closing notice when files of the run could
+// not be written: their paths relative to the site folder, one per line.
+std::string FailedFilesNoticeText(const std::vector<std::string>& failed);
+
+// Explorer on the site folder, the folder selected in its tree.
+std::string ExplorerCommandLine(std::string_view folder);
+
+}  // namespace trellan

@@ -1,0 +1,27 @@
+#pragma once
+// Text building shared by every generated text file. Templates are stored
+// with LF line ends; the generated files end every line with CR LF.
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace trellan {
+
+// The UTF-8 byte-order mark written first in the pages and in zoom.js.
+inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+// One {{name}} of a template and the text that replaces it.
+using TemplateValue = std::pair<std::string_view, std::string_view>;
+
+// Appends a template to `out`: every LF becomes CR LF, and every {{name}}
+// listed in `values` is replaced by its value, byte for byte. Values are
+// inserted once and never scanned again, so a form value that happens to
+// contain "{{title}}" stays literal. A {{name}} without a value is kept.
+void AppendTemplate(std::string& out, std::string_view lf_text,
+                    std::initializer_list<TemplateValue> values = {});
+
+// A template with LF line ends as the bytes of a generated file.
+std::string WithCrLf(std::string_view lf_text);
+
+}  // namespace trellan

@@ -1,0 +1,178 @@
+#include "system/system.h"
+
+#include <vector>
+
+#include "system/handles.h"
+
+namespace trellan {
+
+namespace {
+
+constexpr const char* kUserShellFolders =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+constexpr const char* kShellFolders =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+// Registry text data need not end with a zero; the text ends at the first
+// zero or at the data's end, whichever comes first.
+std::string TextOfData(const std::vector<char>& data, DWORD size) {
+  std::string text(data.data(), size < data.size() ? size : data.size());
+  if (const auto zero = text.find('\0'); zero != std::string::npos) text.resize(zero);
+  return text;
+}
+
+void CreateKeyAndSet(HKEY root, const char* sub_key, const char* value_name, DWORD type,
+                     const BYTE* data, DWORD size) {
+  RegKey key;
+  char empty_class[] = "";
+  if (RegCreateKeyExA(root, sub_key, 0, empty_class, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                      nullptr, key.out(), nullptr) != ERROR_SUCCESS)
+    return;
+  RegSetValueExA(key.get(), value_name, 0, type, data, size);
+}
+
+// ExpandEnvironmentStringsA into a buffer of `capacity` bytes; empty when
+// the call fails or the result would not fit.
+std::string Expand(const std::string& text, std::size_t capacity) {
+  std::vector<char> buffer(capacity, '\0');
+  const DWORD needed = ExpandEnvironmentStringsA(text.c_str(), buffer.data(),
+                                                 static_cast<DWORD>(capacity));
+  if (needed == 0 || needed > capacity) return {};
+  buffer.back() = '\0';
+  return buffer.data();
+}
+
+}  // namespace
+
+std::string ReadRegString(HKEY root, const char* sub_key, const char* value_name,
+                          std::size_t capacity) {
+  RegKey key;
+  if (RegOpenKeyExA(root, sub_key, 0, KEY_QUERY_VALUE, key.out()) != ERROR_SUCCESS) return {};
+  std::vector<char> data(capacity, '\0');
+  DWORD size = static_cast<DWORD>(capacity);
+  LONG status = RegQueryValueExA(key.get(), value_name, nullptr, nullptr,
+                                 reinterpret_cast<BYTE*>(data.data()), &size);
+  if (status == ERROR_MORE_DATA) {
+    // Longer than the capacity: read it whole, then keep what fits.
+    data.assign(size + 1, '\0');
+    status = RegQueryValueExA(key.get(), value_name, nullptr, nullptr,
+                              reinterpret_cast<BYTE*>(data.data()), &size);
+  }
+  if (status != ERROR_SUCCESS || capacity == 0) return {};
+  std::string text = TextOfData(data, size);
+  if (text.size() > capacity - 1) text.resize(capacity - 1);
+  return text;
+}
+
+void WriteRegString(HKEY root, const char* sub_key, const char* value_name,
+                    const std::string& text) {
+  CreateKeyAndSet(root, sub_key, value_name, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                  static_cast<DWORD>(text.size() + 1));
+}
+
+DWORD ReadRegDword(HKEY root, const char* sub_key, const char* value_name) {
+  RegKey key;
+  if (RegOpenKeyExA(root, sub_key, 0, KEY_QUERY_VALUE, key.out()) != ERROR_SUCCESS) return 0;
+  DWORD value = 0;
+  DWORD size = sizeof value;
+  if (RegQueryValueExA(key.get(), value_name, nullptr, nullptr, reinterpret_cast<BYTE*>(&value),
+                       &size) != ERROR_SUCCESS)
+    return 0;
+  return value;
+}
+
+void WriteRegDword(HKEY root, const char* sub_key, const char* value_name, DWORD value) {
+  CreateKeyAndSet(root, sub_key, value_name, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                  sizeof value);
+}
+
+std::string ShellFolderPath(const char* value_name) {
+  const std::string raw =
+      ReadRegString(HKEY_CURRENT_USER, kUserShellFolders, value_name, kShellFolderCapacity);
+  if (!raw.empty() && static_cast<unsigned char>(raw[0]) >= 32) {
+    std::string expanded = Expand(raw, kShellFolderCapacity);
+    if (!expanded.empty()) return expanded;
+  }
+  return ReadRegString(HKEY_CURRENT_USER, kShellFolders, value_name, kShellFolderCapacity);
+}
+
+void ExpandEnvironmentPath(std::string& path) {
+  std::string expanded = Expand(path, kExpandedPathCapacity);
+  if (!expanded.empty()) path = std::move(expanded);
+}
+
+std::string TodayText() {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  std::vector<char> buffer(kDateCapacity, '\0');
+  if (GetDateFormatA(LOCALE_SYSTEM_DEFAULT, 0, &now, "yyyy-MM-dd", buffer.data(),
+                     static_cast<int>(kDateCapacity)) == 0)
+    return {};
+  return buffer.data();
+}
+
+bool PathExists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void RunCommandLine(const std::string& command_line, int show_state) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = static_cast<WORD>(show_state);
+  PROCESS_INFORMATION process{};
+  // CreateProcessA may write into the command line, so it gets its own copy.
+  std::vector<char> writable(command_line.begin(), command_line.end());
+  writable.push_back('\0');
+  if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
+                      nullptr, nullptr, &startup, &process))
+    return;
+  CloseHandle(process.hProcess);
+  CloseHandle(process.hThread);
+}
+
+int IconMessageBox(HWND owner, const char* text, const char* caption, const char* icon,
+                   UINT style) {
+  MessageBeep(MB_ICONASTERISK);
+  MSGBOXPARAMSA params{};
+  params.cbSize = sizeof params;
+  params.hwndOwner = owner;
+  params.hInstance = GetModuleHandleA(nullptr);
+  params.lpszText = text;
+  params.lpszCaption = caption;
+  params.dwStyle = style | MB_SETFOREGROUND;
+  params.lpszIcon = icon;
+  params.dwContextHelpId = 1;
+  params.lpfnMsgBoxCallback = nullptr;
+  params.dwLanguageId = 0;
+  return MessageBoxIndirectA(&params);
+}
+
+int TimedNotice(HWND owner, const char* text, const char* caption, UINT style, WORD language,
+                DWORD timeout_ms) {
+  const Library user32("User32.dll");
+  if (!user32.get()) return MessageBoxA(owner, text, caption, style);
+  using MessageBoxTimeoutFn = int(WINAPI*)(HWND, LPCSTR, LPCSTR, UINT, WORD, DWORD);
+  const auto message_box_timeout = reinterpret_cast<MessageBoxTimeoutFn>(
+      reinterpret_cast<void*>(GetProcAddress(user32.get(), "MessageBoxTimeoutA")));
+  if (!message_box_timeout) return MessageBoxA(owner, text, caption, style);
+  return message_box_timeout(owner, text, caption, style, language, timeout_ms);
+}
+
+std::string AnsiToUtf8(std::string_view ansi) {
+  if (ansi.empty()) return {};
+  const int length = static_cast<int>(ansi.size());
+  const int wide_length = MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, nullptr, 0);
+  if (wide_length <= 0) return {};
+  std::wstring wide(static_cast<std::size_t>(wide_length), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, wide.data(), wide_length);
+  const int utf8_length =
+      WideCharToMultiByte(CP_UTF8, 0, wide.data(), wide_length, nullptr, 0, nullptr, nullptr);
+  if (utf8_length <= 0) return {};
+  std::string utf8(static_cast<std::size_t>(utf8_length), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), wide_length, utf8.data(), utf8_length, nullptr,
+                      nullptr);
+  return utf8;
+}
+
+}  // namespace trellan

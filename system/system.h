@@ -1,0 +1,57 @@
+#pragma once
+// The thin layer through which the program reaches the registry, the shell
+// folders, the clock, process creation and message boxes. Texts are in the
+// ANSI code page. No operation reports an error: failures become neutral
+// results (an empty text, 0, a plain message box).
+#include <windows.h>
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace trellan {
+
+// Capacities, each including the terminating zero.
+inline constexpr std::size_t kRegTextCapacity = 1025;
+inline constexpr std::size_t kShellFolderCapacity = 501;
+inline constexpr std::size_t kExpandedPathCapacity = 512;
+inline constexpr std::size_t kDateCapacity = 513;
+
+// A text value; empty when the key or value is missing. A longer value is
+// cut to `capacity` - 1 bytes.
+std::string ReadRegString(HKEY root, const char* sub_key, const char* value_name,
+                          std::size_t capacity = kRegTextCapacity);
+// Creates the key and every missing key above it; an empty value name
+// writes the key's default value. Stored as REG_SZ with its zero.
+void WriteRegString(HKEY root, const char* sub_key, const char* value_name,
+                    const std::string& text);
+// 0 when the key or value is missing.
+DWORD ReadRegDword(HKEY root, const char* sub_key, const char* value_name);
+void WriteRegDword(HKEY root, const char* sub_key, const char* value_name, DWORD value);
+
+// The path of a shell folder of the current user, without trailing
+// backslash: the expanded "User Shell Folders" value, else the plain
+// "Shell Folders" value, else the empty text.
+std::string ShellFolderPath(const char* value_name);
+// Replaces %NAME% references in place; an unknown name stays as written,
+// and a path that cannot be expanded within 511 characters stays as it was.
+void ExpandEnvironmentPath(std::string& path);
+// The local date as yyyy-MM-dd.
+std::string TodayText();
+// True for an existing file or folder.
+bool PathExists(const std::string& path);
+// Starts a program without waiting for it; a failure is silent.
+void RunCommandLine(const std::string& command_line, int show_state);
+// A message box with the program's own icon (shown with MB_USERICON) after
+// a beep; returns the button pressed.
+int IconMessageBox(HWND owner, const char* text, const char* caption, const char* icon,
+                   UINT style);
+// A message box that closes itself after `timeout_ms` where the system can,
+// else a plain one.
+int TimedNotice(HWND owner, const char* text, const char* caption, UINT style,
+                WORD language, DWORD timeout_ms);
+
+// Windows-1252 (the ANSI code page) to UTF-8, by way of UTF-16. Never cuts.
+std::string AnsiToUtf8(std::string_view ansi);
+
+}  // namespace trellan

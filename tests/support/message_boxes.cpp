@@ -1,0 +1,70 @@
+#include "tests/support/message_boxes.h"
+
+#include <cstring>
+
+namespace trellan::test {
+
+namespace {
+
+MessageBoxAnswerer* g_active = nullptr;
+
+constexpr int kTextId = 0xFFFF;  // the static control holding a box's text
+constexpr int kIconId = 0x0440;  // the static control holding a box's icon
+
+std::string WindowText(HWND window) {
+  char buffer[4096] = {};
+  GetWindowTextA(window, buffer, sizeof buffer);
+  return buffer;
+}
+
+bool IsMessageBox(HWND window) {
+  char class_name[32] = {};
+  GetClassNameA(window, class_name, sizeof class_name);
+  return std::strcmp(class_name, "#32770") == 0;
+}
+
+}  // namespace
+
+MessageBoxAnswerer::MessageBoxAnswerer(std::deque<int> answers, int otherwise)
+    : answers_(std::move(answers)), otherwise_(otherwise) {
+  g_active = this;
+  hook_ = SetWindowsHookExA(WH_CBT, &MessageBoxAnswerer::Hook, nullptr, GetCurrentThreadId());
+}
+
+MessageBoxAnswerer::~MessageBoxAnswerer() {
+  if (hook_) UnhookWindowsHookEx(hook_);
+  g_active = nullptr;
+}
+
+LRESULT CALLBACK MessageBoxAnswerer::Hook(int code, WPARAM wparam, LPARAM lparam) {
+  if (code == HCBT_ACTIVATE && g_active) {
+    const HWND window = reinterpret_cast<HWND>(wparam);
+    if (IsMessageBox(window)) g_active->Answer(window);
+  }
+  return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+void MessageBoxAnswerer::Answer(HWND box) {
+  SeenBox seen;
+  seen.caption = WindowText(box);
+  seen.text = WindowText(GetDlgItem(box, kTextId));
+  for (int id : {IDYES, IDNO, IDCANCEL, IDOK}) {
+    const HWND button = GetDlgItem(box, id);
+    if (!button) continue;
+    seen.buttons.push_back(id);
+    if ((GetWindowLongA(button, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON) seen.default_button = id;
+  }
+  seen.icon = reinterpret_cast<HICON>(SendDlgItemMessageA(box, kIconId, STM_GETICON, 0, 0));
+  seen.owner = GetWindow(box, GW_OWNER);
+  seen_.push_back(seen);
+
+  int answer = otherwise_;
+  if (!answers_.empty()) {
+    answer = answers_.front();
+    answers_.pop_front();
+  }
+  PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(box, answer)));
+}
+
+}  // namespace trellan::test

@@ -1,0 +1,44 @@
+#pragma once
+// Files and windows that the Windows tests of the generation run share.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "generator/generation_request.h"
+
+namespace trellan::test {
+
+// "<desktop>\CSS-Musterseite\" of the test prefix.
+std::string SiteFolder();
+// Removes the site folder with everything in it.
+void RemoveSiteFolder();
+// Removes a folder tree; read-only and hidden files included.
+void RemoveTree(const std::string& folder);
+
+bool FileExists(const std::string& path);
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+// The names in a folder (files and folders, without "." and "..").
+std::vector<std::string> ListFolder(const std::string& folder);
+
+// The form as the dialog starts with it.
+GenerationRequest DefaultRequest();
+
+// A stand-in for the dialog: a hidden window with the form's controls, so
+// that the run can disable them and check the CSS-only box.
+class FormWindow {
+ public:
+  FormWindow();
+  ~FormWindow();
+  FormWindow(const FormWindow&) = delete;
+  FormWindow& operator=(const FormWindow&) = delete;
+  HWND get() const { return window_; }
+  bool IsEnabled(int id) const;
+  bool IsChecked(int id) const;
+
+ private:
+  HWND window_ = nullptr;
+};
+
+}  // namespace trellan::test
