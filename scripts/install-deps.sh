@@ -10,8 +10,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 packages=(cmake ninja-build g++ g++-mingw-w64-i686-posix wine wine32:i386 wine64
           xvfb x11-utils xdotool imagemagick)
 if [ "$mode" = test ]; then
-  packages+=(googletest libgtest-dev clang libclang-rt-14-dev nodejs npm chromium
-             openjdk-17-jre-headless)
+  packages+=(googletest libgtest-dev clang libclang-rt-14-dev chromium openjdk-17-jre-headless)
 fi
 
 missing=()
@@ -19,6 +18,12 @@ for package in "${packages[@]}"; do
   status="$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)"
   [ "$status" = "install ok installed" ] || missing+=("$package")
 done
+
+# Node.js may come from elsewhere than Debian (with its own npm): only a
+# machine without npm gets Debian's.
+if [ "$mode" = test ] && ! command -v npm >/dev/null; then
+  missing+=(nodejs npm)
+fi
 
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"

@@ -1,0 +1,72 @@
+// Generates the sample sites that the browser and HTML-checker tests look
+// at: one site for each menu length, copied out of the prefix's desktop into
+// <destination>\n<N>. Boxes the run shows are answered (Yes, then OK).
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "generator/generate_site.h"
+#include "tests/support/message_boxes.h"
+#include "tests/support/test_site.h"
+
+namespace {
+
+using namespace trellan;
+
+// A Unix path of the build tree as Wine's Z: drive sees it.
+std::string WindowsPath(std::string path) {
+  if (!path.empty() && path[0] == '/') path = "Z:" + path;
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return path;
+}
+
+void CopyTree(const std::string& from, const std::string& to) {
+  CreateDirectoryA(to.c_str(), nullptr);
+  for (const std::string& name : test::ListFolder(from)) {
+    const std::string source = from + "\\" + name;
+    const std::string target = to + "\\" + name;
+    if (GetFileAttributesA(source.c_str()) & FILE_ATTRIBUTE_DIRECTORY)
+      CopyTree(source, target);
+    else
+      CopyFileA(source.c_str(), target.c_str(), FALSE);
+  }
+}
+
+std::string MenuOf(int count) {
+  if (count == 5) return test::DefaultRequest().menu_text;
+  std::string menu;
+  for (int i = 1; i <= count; ++i) {
+    if (i > 1) menu += "\r\n";
+    menu += i == 1 ? "Start" : "Seite " + std::to_string(i);
+  }
+  return menu;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: make_sites <destination folder>\n");
+    return 2;
+  }
+  const std::string destination = WindowsPath(argv[1]);
+  test::RemoveTree(destination);
+  CreateDirectoryA(destination.c_str(), nullptr);
+  std::string site = test::SiteFolder();
+  site.pop_back();
+  for (int count : {1, 2, 3, 5, 20}) {
+    test::RemoveSiteFolder();
+    GenerationRequest request = test::DefaultRequest();
+    request.menu_text = MenuOf(count);
+    {
+      test::MessageBoxAnswerer answerer;
+      GenerateSite(nullptr, request);
+    }
+    CopyTree(site, destination + "\\n" + std::to_string(count));
+  }
+  test::RemoveSiteFolder();
+  std::printf("sites written to %s\n", destination.c_str());
+  return 0;
+}
