@@ -7,6 +7,7 @@ namespace trellan::test {
 namespace {
 
 MessageBoxAnswerer* g_active = nullptr;
+HWND g_pending = nullptr;
 
 constexpr int kTextId = 0xFFFF;  // the static control holding a box's text
 constexpr int kIconId = 0x0440;  // the static control holding a box's icon
@@ -39,9 +40,21 @@ MessageBoxAnswerer::~MessageBoxAnswerer() {
 LRESULT CALLBACK MessageBoxAnswerer::Hook(int code, WPARAM wparam, LPARAM lparam) {
   if (code == HCBT_ACTIVATE && g_active) {
     const HWND window = reinterpret_cast<HWND>(wparam);
-    if (IsMessageBox(window)) g_active->Answer(window);
+    // The box is looked at once its modal loop runs, when it is complete
+    // (its default button is set only after activation).
+    if (IsMessageBox(window) && !g_pending) {
+      g_pending = window;
+      SetTimer(nullptr, 0, 20, &MessageBoxAnswerer::Inspect);
+    }
   }
   return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+void CALLBACK MessageBoxAnswerer::Inspect(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  const HWND box = g_pending;
+  g_pending = nullptr;
+  if (g_active && IsWindow(box)) g_active->Answer(box);
 }
 
 void MessageBoxAnswerer::Answer(HWND box) {

@@ -32,6 +32,7 @@ class MessageBoxAnswerer {
 
  private:
   static LRESULT CALLBACK Hook(int code, WPARAM wparam, LPARAM lparam);
+  static void CALLBACK Inspect(HWND, UINT, UINT_PTR timer, DWORD);
   void Answer(HWND box);
 
   std::deque<int> answers_;

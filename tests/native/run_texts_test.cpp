@@ -1,0 +1,49 @@
+#include "generator/run_texts.h"
+
+#include <gtest/gtest.h>
+
+#include "generator/text_output.h"
+
+namespace trellan {
+namespace {
+
+TEST(RunTexts, OverwriteQuestionNamesTheFolder) {
+  EXPECT_EQ(OverwriteQuestionText("C:\\D\\CSS-Musterseite\\"),
+            "Im Ordner\r\n\xAB" "C:\\D\\CSS-Musterseite\\\xBB\r\nhat es bereits HTML-Dateien."
+            "\r\n\r\nHTML-Dateien wirklich \xFC" "berschreiben?");
+  EXPECT_STREQ(kOverwriteCaption, "\xDC" "berschreiben best\xE4tigen");
+}
+
+TEST(RunTexts, ClosingNoticeUsesBareCarriageReturns) {
+  EXPECT_STREQ(kDoneNoticeText, "Gew\xFC" "nschte Dateie(n) erstellt.\r\r"
+                                "[Dialog schlie\xDF" "t automatich in 3 Sek.]");
+}
+
+TEST(RunTexts, FailedFilesAreListedUpToTwenty) {
+  std::vector<std::string> failed;
+  for (int i = 1; i <= 25; ++i) failed.push_back("f" + std::to_string(i));
+  const std::string text = FailedFilesNoticeText(failed);
+  EXPECT_NE(text.find("\r\nf1\r\n"), std::string::npos);
+  EXPECT_NE(text.find("\r\nf20\r\n\x85"), std::string::npos);
+  EXPECT_EQ(text.find("f21"), std::string::npos);
+  const std::string one = FailedFilesNoticeText({"media\\karte.png"});
+  EXPECT_NE(one.find("\r\nmedia\\karte.png\r\n"), std::string::npos);
+  EXPECT_EQ(one.find('\x85'), std::string::npos);
+}
+
+TEST(RunTexts, ExplorerSelectsTheQuotedFolder) {
+  EXPECT_EQ(ExplorerCommandLine("C:\\Users\\u 1\\Desktop\\CSS-Musterseite\\"),
+            "Explorer /e,/root,/select,\"C:\\Users\\u 1\\Desktop\\CSS-Musterseite\\\"");
+}
+
+TEST(TextOutput, TemplatesGetCrLfAndValuesOnce) {
+  std::string out;
+  AppendTemplate(out, "a {{x}}\n{{y}}{{unknown}}\n\n", {{"x", "{{y}}\n"}, {"y", "&"}});
+  // The value's own LF is not converted and its {{y}} is not filled in.
+  EXPECT_EQ(out, "a {{y}}\n\r\n&{{unknown}}\r\n\r\n");
+  EXPECT_EQ(WithCrLf("x\ny\n"), "x\r\ny\r\n");
+  EXPECT_EQ(WithCrLf("{{ no end"), "{{ no end");
+}
+
+}  // namespace
+}  // namespace trellan
