@@ -9,6 +9,7 @@ build="${TRELLAN_BUILD_DIR:-$root/build}"
 cmake -S "$root" -B "$build/native" -G Ninja >/dev/null
 ninja -C "$build/native"
 ctest --test-dir "$build/native" --output-on-failure
+"$root/scripts/fuzz.sh"
 
 cmake -S "$root" -B "$build/win32" -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake" >/dev/null

@@ -1,0 +1,97 @@
+// libFuzzer target for the gallery's name handling: any bytes as a UTF-8
+// name, and the same bytes as UTF-16 units. Besides the sanitizers, each
+// function's promises are checked, and a broken one aborts.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "mediatools/gallery_text.h"
+
+namespace {
+
+void Require(bool condition) {
+  if (!condition) std::abort();
+}
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;  // lower-case hex is not what the encoder writes
+}
+
+bool IsKept(unsigned char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+         std::string_view("-./:_~").find(static_cast<char>(c)) != std::string_view::npos;
+}
+
+// Decodes the encoder's output, aborting on anything it must not write.
+std::string DecodeSource(std::string_view encoded) {
+  std::string decoded;
+  for (std::size_t i = 0; i < encoded.size(); ++i) {
+    if (encoded[i] != '%') {
+      Require(IsKept(static_cast<unsigned char>(encoded[i])));
+      decoded.push_back(encoded[i]);
+      continue;
+    }
+    Require(i + 2 < encoded.size());  // two hex digits follow every %
+    const int high = HexValue(encoded[i + 1]);
+    const int low = HexValue(encoded[i + 2]);
+    Require(high >= 0 && low >= 0);
+    const auto byte = static_cast<unsigned char>(high * 16 + low);
+    Require(!IsKept(byte));  // kept bytes are never escaped
+    decoded.push_back(static_cast<char>(byte));
+    i += 2;
+  }
+  return decoded;
+}
+
+// Well-formed UTF-8: shortest forms, no surrogates, nothing above U+10FFFF.
+bool IsValidUtf8(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    std::size_t length = 0;
+    char32_t code_point = 0;
+    if (lead < 0x80) { length = 1; code_point = lead; }
+    else if ((lead & 0xE0) == 0xC0) { length = 2; code_point = lead & 0x1F; }
+    else if ((lead & 0xF0) == 0xE0) { length = 3; code_point = lead & 0x0F; }
+    else if ((lead & 0xF8) == 0xF0) { length = 4; code_point = lead & 0x07; }
+    else return false;
+    if (i + length > text.size()) return false;
+    for (std::size_t k = 1; k < length; ++k) {
+      const auto next = static_cast<unsigned char>(text[i + k]);
+      if ((next & 0xC0) != 0x80) return false;
+      code_point = (code_point << 6) | (next & 0x3F);
+    }
+    static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (code_point < kSmallest[length] || code_point > 0x10FFFF ||
+        (code_point >= 0xD800 && code_point <= 0xDFFF))
+      return false;
+    i += length;
+  }
+  return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view name(reinterpret_cast<const char*>(data), size);
+
+  Require(DecodeSource(trellan::EncodeSourceName(name)) == name);
+
+  const std::string caption = trellan::CaptionOf(name);
+  Require(caption.size() <= name.size());
+  Require(caption.find('_') == std::string::npos);
+  Require(caption.empty() || caption[0] < 'a' || caption[0] > 'z');
+
+  const std::string block = trellan::FigureBlock(name);
+  Require(block.starts_with("<figure>\r\n") && block.ends_with("</figure>\r\n\r\n"));
+
+  std::u16string units;
+  for (std::size_t i = 0; i + 1 < size; i += 2)
+    units.push_back(static_cast<char16_t>(data[i] | (data[i + 1] << 8)));
+  const std::string utf8 = trellan::Utf16ToUtf8(units);
+  Require(IsValidUtf8(utf8));
+  Require(utf8.size() <= units.size() * 3);
+  return 0;
+}
