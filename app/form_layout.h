@@ -1,11 +1,39 @@
 #pragma once
-// The dialog's form: its controls and switching them while a run works.
+// The dialog's form: its controls, reading them, and switching them while a
+// run works.
 #include <windows.h>
 
+#include <cstddef>
+#include <string>
+
 namespace trellan {
+
+// Buffer sizes, each including the terminating zero: a line field hands over
+// at most 512 characters, the menu field at most 8191.
+inline constexpr std::size_t kLineFieldCapacity = 513;
+inline constexpr std::size_t kMenuFieldCapacity = 8192;
+
+// The form is laid out in pixels for a client area of this size.
+inline constexpr int kClientWidth = 400;
+inline constexpr int kClientHeight = 460;
+
+// Gives the dialog exactly that client area, centred on its screen. The
+// template's size in dialog units only approximates it: the units follow
+// the system font, whose width differs between systems (on some the form
+// would be cut off at the right, on others padded).
+void FitClientArea(HWND dialog);
+
+// Creates the eighteen child controls in tab order and gives them their
+// fonts. Positions are client pixels; they do not scale with the screen.
+void CreateFormControls(HWND dialog);
 
 // Enables or disables the form's fields, check boxes and buttons; "&Ende",
 // the labels and the icon always stay usable.
 void SetFormEnabled(HWND dialog, bool enable);
+
+// The text of control `id`, cut to `capacity` - 1 characters.
+std::string FieldText(HWND dialog, int id, std::size_t capacity);
+bool IsBoxChecked(HWND dialog, int id);
+void CheckBox(HWND dialog, int id, bool checked);
 
 }  // namespace trellan

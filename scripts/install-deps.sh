@@ -7,10 +7,12 @@ set -euo pipefail
 mode="${1:-test}"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 
+# googletest's sources are built into the Windows tree's test programs,
+# which configuring that tree always sets up.
 packages=(cmake ninja-build g++ g++-mingw-w64-i686-posix wine wine32:i386 wine64
-          xvfb x11-utils xdotool imagemagick)
+          xvfb x11-utils xdotool imagemagick googletest)
 if [ "$mode" = test ]; then
-  packages+=(googletest libgtest-dev clang libclang-rt-14-dev chromium openjdk-17-jre-headless)
+  packages+=(libgtest-dev clang libclang-rt-14-dev chromium openjdk-17-jre-headless)
 fi
 
 missing=()

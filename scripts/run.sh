@@ -1,7 +1,14 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Trellan.exe and runs it under Wine in a
-# prefix of its own inside the build folder. Without an X display it runs
-# the program under Xvfb and closes its notice itself.
+# prefix of its own inside the build folder (never ~/.wine).
+#  - With an X display, the dialog opens there; the command returns when
+#    the user closes it.
+#  - Without one, it runs under a private Xvfb: the test driver opens the
+#    dialog, takes a picture of it, presses OK, closes the closing notice
+#    and presses "&Ende". (A site from an earlier run starts the dialog in
+#    CSS-only mode, so then only the stylesheet, scripts and server files
+#    are written again.)
+# Either way it prints where the site is.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${TRELLAN_BUILD_DIR:-$root/build}"
@@ -9,29 +16,46 @@ build="${TRELLAN_BUILD_DIR:-$root/build}"
 
 cmake -S "$root" -B "$build/win32" -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake" >/dev/null
-ninja -C "$build/win32" Trellan >/dev/null
+ninja -C "$build/win32" Trellan trellan_drive trellan_probe >/dev/null
 
 export TRELLAN_WINEPREFIX="$build/run-prefix"
 source "$root/scripts/wine-env.sh"
 "$root/scripts/wine-prefix.sh"
 exe="$build/win32/app/Trellan.exe"
 desktop="$(find "$WINEPREFIX/drive_c/users" -mindepth 2 -maxdepth 2 -name Desktop ! -path '*/Public/*' | head -n 1)"
+site="$desktop/CSS-Musterseite"
 
 if [ -n "${DISPLAY:-}" ]; then
-  wine "$exe"
-  echo "Trellan ended; the site is in $desktop/CSS-Musterseite"
-  exit 0
+  status=0
+  wine "$exe" || status=$?
+  if [ -f "$site/index.html" ]; then
+    echo "Trellan ended (exit code $status); the site is in $site"
+  else
+    echo "Trellan ended (exit code $status) without generating a site (it would be in $site)"
+  fi
+  exit "$status"
 fi
 
 source "$root/scripts/xvfb.sh"
-echo "No X display: running Trellan.exe under Xvfb ($DISPLAY)."
-wine "$exe" &
-program=$!
-window="$(xdotool search --sync --name 'Trellan 4.4.0.3' | head -n 1)"
-sleep 1
+echo "No X display: running Trellan.exe under Xvfb ($DISPLAY) and working its dialog."
+export TRELLAN_PROBE_DLL="$build/win32/tests/driver/trellan_probe.dll"
+drive="$build/win32/tests/driver/trellan_drive.exe"
+reply="$(mktemp)"
+# Wine's own processes of the run prefix go before the display does.
+trap 'rm -f "$reply"; wineserver -k 2>/dev/null || true; kill ${xvfb_pid:-} 2>/dev/null || true' EXIT
+# Through a file: the program inherits the driver's output and keeps it open.
+timeout 60 wine "$drive" show "$exe" >"$reply"
+# (Windows programs end their lines with CR LF.)
+read -r _ x y width height < <(tr -d '\r' <"$reply")
+sleep 0.5  # let the dialog finish painting
 mkdir -p "$build/artifacts"
-import -window root "$build/artifacts/run.png"
-xdotool key --window "$window" Return
-wait "$program"
-echo "It generated the default site into $desktop/CSS-Musterseite"
-echo "Screenshot of the screen: $build/artifacts/run.png"
+picture="$build/artifacts/run-dialog.png"
+import -window root -crop "${width}x${height}+${x}+${y}" +repage "$picture"
+timeout 120 wine "$drive" generate >"$reply"
+if tr -d '\r' <"$reply" | grep -qx 'mode full'; then
+  echo "It generated the default site into $site"
+else
+  echo "A site was there already, so the dialog started in CSS-only mode: it rewrote"
+  echo "style.css, zoom.js, the scripts and the server files in $site"
+fi
+echo "Picture of the dialog: $picture"

@@ -1,12 +1,17 @@
 // Generates the sample sites that the browser and HTML-checker tests look
 // at: one site for each menu length, copied out of the prefix's desktop into
-// <destination>\n<N>. Boxes the run shows are answered (Yes, then OK).
+// <destination>\n<N>. Boxes the run shows are answered (Yes, then OK). The
+// default site (n5) is made by Trellan.exe itself, through its dialog
+// (TRELLAN_EXE and TRELLAN_PROBE_DLL name the program and the driver's
+// probe).
 #include <windows.h>
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "generator/generate_site.h"
+#include "tests/driver/driver.h"
 #include "tests/support/message_boxes.h"
 #include "tests/support/test_site.h"
 
@@ -35,13 +40,29 @@ void CopyTree(const std::string& from, const std::string& to) {
 }
 
 std::string MenuOf(int count) {
-  if (count == 5) return test::DefaultRequest().menu_text;
   std::string menu;
   for (int i = 1; i <= count; ++i) {
     if (i > 1) menu += "\r\n";
     menu += i == 1 ? "Start" : "Seite " + std::to_string(i);
   }
   return menu;
+}
+
+bool Failed(const char* what) {
+  std::fprintf(stderr, "make_sites: %s\n", what);
+  return false;
+}
+
+// The default form as a first start shows it, OK, then "&Ende".
+bool GenerateThroughTheProgram() {
+  RegDeleteTreeA(HKEY_CURRENT_USER, "SOFTWARE\\Harwick\\Trellan");
+  std::optional<driver::TrellanProcess> program =
+      driver::TrellanProcess::Start(driver::PathFromEnvironment("TRELLAN_EXE"));
+  if (!program) return Failed("Trellan's dialog did not open");
+  if (!driver::GenerateThroughDialog(*program)) return Failed("the run through OK did not end");
+  if (!program->Click(IDCANCEL) || program->WaitForExit() != std::optional<DWORD>(0))
+    return Failed("\"&Ende\" did not end Trellan with exit code 0");
+  return true;
 }
 
 }  // namespace
@@ -58,9 +79,14 @@ int main(int argc, char** argv) {
   site.pop_back();
   for (int count : {1, 2, 3, 5, 20}) {
     test::RemoveSiteFolder();
-    GenerationRequest request = test::DefaultRequest();
-    request.menu_text = MenuOf(count);
-    {
+    if (count == 5) {
+      if (!GenerateThroughTheProgram()) {
+        std::fprintf(stderr, "make_sites: Trellan.exe did not generate the default site\n");
+        return 1;
+      }
+    } else {
+      GenerationRequest request = test::DefaultRequest();
+      request.menu_text = MenuOf(count);
       test::MessageBoxAnswerer answerer;
       GenerateSite(nullptr, request);
     }

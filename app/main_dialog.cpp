@@ -1,0 +1,125 @@
+#include "app/main_dialog.h"
+
+#include <string>
+
+#include "app/dialog_template.h"
+#include "app/form_ids.h"
+#include "app/form_layout.h"
+#include "app/form_store.h"
+#include "app/form_texts.h"
+#include "generator/generate_site.h"
+#include "mediatools/context_menu.h"
+#include "mediatools/gallery.h"
+#include "system/system.h"
+
+namespace trellan {
+
+namespace {
+
+// The program's icon; "i" finds the same resource.
+constexpr const char* kIconName = "i";
+
+// Set while the about box is open: a message box passes F1 on to its
+// owner, which would otherwise open a second box on top of the first.
+bool g_about_open = false;
+
+void AddSystemMenuEntries(HWND dialog) {
+  const HMENU menu = GetSystemMenu(dialog, FALSE);
+  AppendMenuA(menu, MF_STRING, IDM_GALLERY, kGalleryMenuEntry);
+  AppendMenuA(menu, MF_STRING, IDM_CONTEXTMENU, kContextMenuEntry);
+}
+
+// A site already on the desktop starts the dialog in CSS-only mode, so that
+// an OK does not overwrite the learner's pages; the choice is stored at once.
+void CheckStyleOnlyFromDesktop(HWND dialog) {
+  const bool site_exists =
+      PathExists(ShellFolderPath("Desktop") + "\\CSS-Musterseite\\index.html");
+  CheckBox(dialog, IDC_CSSONLY, site_exists);
+  WriteRegDword(HKEY_CURRENT_USER, kSettingsKey, "CSSOnly", site_exists ? 1 : 0);
+}
+
+void OnInitDialog(HWND dialog) {
+  FitClientArea(dialog);
+  CreateFormControls(dialog);
+  SetClassLongPtrA(dialog, GCLP_HICON,
+                   reinterpret_cast<LONG_PTR>(LoadIconA(GetModuleHandleA(nullptr), "I")));
+  SetWindowTextA(dialog, kProgramCaption);
+  LoadForm(dialog);
+  AddSystemMenuEntries(dialog);
+  CheckStyleOnlyFromDesktop(dialog);
+  SetFocus(GetDlgItem(dialog, IDC_TITLE));
+}
+
+void OnHelp(HWND dialog) {
+  if (g_about_open) return;
+  g_about_open = true;
+  IconMessageBox(dialog, AboutText().c_str(), kProgramCaption, kIconName, MB_USERICON);
+  g_about_open = false;
+}
+
+GenerationRequest ReadForm(HWND dialog) {
+  GenerationRequest request;
+  request.title = FieldText(dialog, IDC_TITLE, kLineFieldCapacity);
+  request.author = FieldText(dialog, IDC_AUTHOR, kLineFieldCapacity);
+  request.keywords = FieldText(dialog, IDC_KEYWORDS, kLineFieldCapacity);
+  request.menu_text = FieldText(dialog, IDC_MENU, kMenuFieldCapacity);
+  request.css_only = IsBoxChecked(dialog, IDC_CSSONLY);
+  request.open_folder = IsBoxChecked(dialog, IDC_EXPLORE);
+  return request;
+}
+
+// The run disables the form on every path; it is enabled again here.
+void GenerateFromForm(HWND dialog) {
+  GenerateSite(dialog, ReadForm(dialog));
+  SetFormEnabled(dialog, true);
+}
+
+void AskAboutContextMenu(HWND dialog) {
+  switch (IconMessageBox(dialog, kContextMenuQuestion, kContextMenuCaption, kIconName,
+                         MB_YESNOCANCEL | MB_USERICON | MB_DEFBUTTON3)) {
+    case IDYES: SwitchContextMenu(true); break;
+    case IDNO: SwitchContextMenu(false); break;
+    default: break;
+  }
+}
+
+void OnCommand(HWND dialog, int id, WPARAM wparam) {
+  switch (id) {
+    case IDOK: GenerateFromForm(dialog); break;
+    case IDCANCEL: EndDialog(dialog, static_cast<INT_PTR>(wparam)); break;  // nothing is saved
+    case IDC_NEW: ResetForm(dialog); break;
+    case IDC_LOAD: LoadForm(dialog); break;
+    case IDC_SAVE: SaveForm(dialog); break;
+    case IDM_CONTEXTMENU: AskAboutContextMenu(dialog); break;
+    case IDM_GALLERY: BuildGallerySnippet(dialog); break;
+    default: break;  // notifications of the fields and check boxes
+  }
+}
+
+// The system menu is still open while WM_SYSCOMMAND is handled: the two
+// entries run later, as ordinary commands.
+void OnSysCommand(HWND dialog, WPARAM wparam) {
+  if (wparam == IDM_CONTEXTMENU || wparam == IDM_GALLERY)
+    PostMessageA(dialog, WM_COMMAND, wparam, 0);
+}
+
+// Every message also gets the dialog manager's default processing.
+INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG: OnInitDialog(dialog); break;  // keeps the focus just set
+    case WM_HELP: OnHelp(dialog); break;
+    case WM_COMMAND: OnCommand(dialog, LOWORD(wparam), wparam); break;
+    case WM_SYSCOMMAND: OnSysCommand(dialog, wparam); break;
+    default: break;
+  }
+  return FALSE;
+}
+
+}  // namespace
+
+void RunMainDialog() {
+  const DialogTemplate dialog = MainDialogTemplate(MeasureScaleFactors());
+  DialogBoxIndirectParamA(nullptr, &dialog.header, nullptr, &MainDialogProc, 0);
+}
+
+}  // namespace trellan
