@@ -1,0 +1,260 @@
+// The media tools through the real program: the two system-menu entries,
+// the boxes they show, the list file, Notepad, the registry and the exit
+// code when the image viewer is missing.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/driver/dialog_fixture.h"
+
+namespace trellan::driver {
+namespace {
+
+constexpr WPARAM kContextMenuCommand = 113;
+constexpr WPARAM kGalleryCommand = 114;
+constexpr const char* kGalleryCaption = "Media: Bildergalerie";
+constexpr const char* kQuestionCaption = "JPG-Kontextmen\xFC-Eintrag";
+constexpr const char* kMissingCaption = "IrfanView nicht gefunden";
+constexpr const char* kThumbVerb = "SOFTWARE\\Classes\\Directory\\shell\\JPG-Thumb (IrfanView)";
+constexpr const char* kWebVerb = "SOFTWARE\\Classes\\Directory\\shell\\JPG-Web (IrfanView)";
+constexpr const char* kViewer64 = "C:\\Program Files\\IrfanView\\I_view64.exe";
+
+std::wstring Wide(const std::string& ansi) {
+  std::wstring wide(ansi.size(), L'\0');
+  const int length = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()),
+                                         wide.data(), static_cast<int>(wide.size()));
+  wide.resize(static_cast<std::size_t>(length));
+  return wide;
+}
+
+std::string ListPath() { return test::SiteFolder() + "_Bilder.txt"; }
+
+// The command line Explorer would run, or nothing when the key is missing.
+std::optional<std::string> CommandOf(const std::string& verb_key) {
+  char data[2048] = {};
+  DWORD size = sizeof data - 1;
+  if (RegGetValueA(HKEY_CURRENT_USER, (verb_key + "\\command").c_str(), "", RRF_RT_REG_SZ,
+                   nullptr, data, &size) != ERROR_SUCCESS)
+    return std::nullopt;
+  return std::string(data);
+}
+
+bool KeyExists(const char* path) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  RegCloseKey(key);
+  return true;
+}
+
+BOOL CALLBACK CollectNotepad(HWND window, LPARAM found) {
+  char class_name[32] = {};
+  GetClassNameA(window, class_name, sizeof class_name);
+  if (std::string(class_name) == "Notepad")
+    reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+  return TRUE;
+}
+
+std::vector<HWND> NotepadWindows() {
+  std::vector<HWND> windows;
+  EnumWindows(CollectNotepad, reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+HWND NotepadWithList() {
+  for (HWND window : NotepadWindows()) {
+    char title[512] = {};
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof title, reinterpret_cast<LPARAM>(title),
+                        SMTO_ABORTIFHUNG, 2000, nullptr);
+    if (std::string(title).find("_Bilder.txt") != std::string::npos) return window;
+  }
+  return nullptr;
+}
+
+void CloseNotepads() {
+  for (HWND window : NotepadWindows()) {
+    DWORD process_id = 0;
+    GetWindowThreadProcessId(window, &process_id);
+    const HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, process_id);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    if (!process) continue;
+    if (WaitForSingleObject(process, 5000) != WAIT_OBJECT_0) TerminateProcess(process, 0);
+    CloseHandle(process);
+  }
+}
+
+void RemoveTreeWide(const std::wstring& folder) {
+  WIN32_FIND_DATAW found{};
+  const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = found.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring path = folder + L"\\" + name;
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTreeWide(path);
+      } else {
+        DeleteFileW(path.c_str());
+      }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+  }
+  RemoveDirectoryW(folder.c_str());
+}
+
+void RemoveSite() {
+  std::string folder = test::SiteFolder();
+  folder.pop_back();
+  RemoveTreeWide(Wide(folder));
+}
+
+void CreatePicture(const std::wstring& name) {
+  const std::wstring path = Wide(test::SiteFolder()) + L"media\\" + name;
+  const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  CloseHandle(file);
+}
+
+class MediaTools : public ::testing::Test {
+ protected:
+  void SetUp() override { Clean(); }
+  void TearDown() override { Clean(); }
+
+  static void Clean() {
+    CloseNotepads();
+    ForgetStoredForm();
+    RemoveSite();
+    RegDeleteTreeA(HKEY_CURRENT_USER, kThumbVerb);
+    RegDeleteTreeA(HKEY_CURRENT_USER, kWebVerb);
+    test::RemoveTree("C:\\Program Files\\IrfanView");
+    test::RemoveTree("C:\\Program Files (x86)\\IrfanView");
+  }
+
+  static void PlaceViewer() {
+    CreateDirectoryA("C:\\Program Files\\IrfanView", nullptr);
+    test::WriteFileBytes(kViewer64, "MZ");
+  }
+
+  // Chooses the context-menu entry of the system menu and answers its question.
+  static void AnswerContextMenuQuestion(TrellanProcess& program, int answer) {
+    ASSERT_TRUE(program.PostSysCommand(kContextMenuCommand));
+    const std::optional<Box> question = program.WaitForBox(kQuestionCaption);
+    ASSERT_TRUE(question);
+    ASSERT_TRUE(program.Answer(*question, answer));
+  }
+
+  // Answers the viewer-missing question and expects the program to end
+  // with 1, having written no command and stored no form value.
+  static void ExpectMissingViewerEndsProgram(int answer) {
+    std::optional<TrellanProcess> program = StartTrellan();
+    ASSERT_TRUE(program);
+    AnswerContextMenuQuestion(*program, IDYES);
+    const std::optional<Box> missing = program->WaitForBox(kMissingCaption);
+    ASSERT_TRUE(missing);
+    EXPECT_EQ(missing->text,
+              "Diese Funktion erfordert die Installation\r"
+              "von IrfanView (Bildbetrachter/konverter).\r"
+              "\r"
+              "Trellan 4.4.0.3\r"
+              "nach erfolgter Installation erneut starten.\r"
+              "\r"
+              "IrfanView jetzt herunterladen?");
+    EXPECT_EQ(missing->buttons, (std::vector<int>{IDYES, IDNO, IDCANCEL}));
+    EXPECT_EQ(missing->default_button, IDYES);
+    ASSERT_TRUE(program->Answer(*missing, answer));
+    EXPECT_EQ(program->WaitForExit(), std::optional<DWORD>(1));
+    EXPECT_FALSE(KeyExists(kThumbVerb));
+    EXPECT_FALSE(KeyExists(kWebVerb));
+    EXPECT_FALSE(ReadStored("PageTitle"));
+  }
+};
+
+TEST_F(MediaTools, GalleryEntryWritesTheListThenOpensItInNotepad) {
+  ASSERT_TRUE(CreateDirectoryA(test::SiteFolder().c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryA((test::SiteFolder() + "media").c_str(), nullptr));
+  CreatePicture(L"sch\u00F6ne aussicht.jpeg");
+  CreatePicture(L"Mein_Bild.JPG");
+  CreatePicture(L"Mein_Bild_t.jpg");
+  std::optional<TrellanProcess> program = StartTrellan();
+  ASSERT_TRUE(program);
+
+  ASSERT_TRUE(program->PostSysCommand(kGalleryCommand));
+  const std::optional<Box> notice = program->WaitForBox(kGalleryCaption);
+  ASSERT_TRUE(notice);
+  EXPECT_EQ(notice->text, "Die HTML-Bildergalerie wurde vorbereitet:\r\r" + ListPath() +
+                              "\r\rDie Datei wird mit dem Editor ge\xF6" "ffnet, der Inhalt "
+                              "kann dann \xFC" "ber die Zwischenablage \xFC" "bernommen werden.");
+  EXPECT_EQ(notice->buttons, std::vector<int>{IDOK});
+  EXPECT_EQ(notice->owner, program->dialog());
+  // The list is complete before the notice, Notepad comes only after it.
+  EXPECT_EQ(test::ReadFileBytes(ListPath()),
+            "<figure>\r\n"
+            "  <img class=\"bild zoom\"\r\n"
+            "   src=\"media/Mein_Bild.JPG\"\r\n"
+            "   title=\"Mein Bild\"\r\n"
+            "   alt=\"Mein Bild\">\r\n"
+            "  <figcaption>Mein Bild</figcaption>\r\n"
+            "</figure>\r\n"
+            "\r\n"
+            "<figure>\r\n"
+            "  <img class=\"bild zoom\"\r\n"
+            "   src=\"media/sch%C3%B6ne%20aussicht.jpeg\"\r\n"
+            "   title=\"Sch\xC3\xB6ne aussicht\"\r\n"
+            "   alt=\"Sch\xC3\xB6ne aussicht\">\r\n"
+            "  <figcaption>Sch\xC3\xB6ne aussicht</figcaption>\r\n"
+            "</figure>\r\n"
+            "\r\n");
+  Sleep(500);
+  EXPECT_EQ(NotepadWithList(), nullptr) << "Notepad started before the notice was closed";
+
+  ASSERT_TRUE(program->Answer(*notice, IDOK));
+  EXPECT_TRUE(WaitFor([] { return NotepadWithList() != nullptr; }, 15000))
+      << "Notepad did not open _Bilder.txt";
+  // The dialog goes on as before.
+  ASSERT_TRUE(program->Click(IDCANCEL));
+  EXPECT_EQ(program->WaitForExit(), std::optional<DWORD>(0));
+}
+
+TEST_F(MediaTools, ContextMenuYesWritesCommandsCancelKeepsThemNoRemovesThem) {
+  PlaceViewer();
+  std::optional<TrellanProcess> program = StartTrellan();
+  ASSERT_TRUE(program);
+  const std::string thumb =
+      "\"C:\\Program Files\\IrfanView\\I_view64.exe\" \"%1\\*.*\" /silent /resize_long=400 "
+      "/aspectratio /resample /jpgq=70 /convert=\"%1\\px4web\\$N_t.jpg\"";
+  const std::string web =
+      "\"C:\\Program Files\\IrfanView\\I_view64.exe\" \"%1\\*.*\" /silent /resize_long=1600 "
+      "/aspectratio /resample /jpgq=70 /convert=\"%1\\px4web\\$N.jpg\"";
+
+  AnswerContextMenuQuestion(*program, IDYES);
+  ASSERT_TRUE(program->Sync());
+  EXPECT_EQ(CommandOf(kThumbVerb), thumb);
+  EXPECT_EQ(CommandOf(kWebVerb), web);
+  EXPECT_TRUE(program->Boxes().empty());
+
+  AnswerContextMenuQuestion(*program, IDCANCEL);
+  ASSERT_TRUE(program->Sync());
+  EXPECT_EQ(CommandOf(kThumbVerb), thumb);
+  EXPECT_EQ(CommandOf(kWebVerb), web);
+
+  AnswerContextMenuQuestion(*program, IDNO);
+  ASSERT_TRUE(program->Sync());
+  EXPECT_FALSE(KeyExists(kThumbVerb));
+  EXPECT_FALSE(KeyExists(kWebVerb));
+  EXPECT_TRUE(program->Boxes().empty());
+
+  ASSERT_TRUE(program->Click(IDCANCEL));
+  EXPECT_EQ(program->WaitForExit(), std::optional<DWORD>(0));
+}
+
+TEST_F(MediaTools, MissingViewerAnsweredNoEndsTheProgramWithOne) {
+  ExpectMissingViewerEndsProgram(IDNO);
+}
+
+TEST_F(MediaTools, MissingViewerAnsweredCancelEndsTheProgramWithOne) {
+  ExpectMissingViewerEndsProgram(IDCANCEL);
+}
+
+}  // namespace
+}  // namespace trellan::driver
