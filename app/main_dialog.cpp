@@ -33,7 +33,7 @@ void AddSystemMenuEntries(HWND dialog) {
 // an OK does not overwrite the learner's pages; the choice is stored at once.
 void CheckStyleOnlyFromDesktop(HWND dialog) {
   const bool site_exists =
-      PathExists(ShellFolderPath("Desktop") + "\\CSS-Musterseite\\index.html");
+      PathExists(TargetFolder() + "index.html");
   CheckBox(dialog, IDC_CSSONLY, site_exists);
   WriteRegDword(HKEY_CURRENT_USER, kSettingsKey, "CSSOnly", site_exists ? 1 : 0);
 }

@@ -53,8 +53,6 @@ SiteText ConvertToUtf8(const GenerationRequest& request) {
   return site;
 }
 
-std::string TargetFolder() { return ShellFolderPath("Desktop") + "\\CSS-Musterseite\\"; }
-
 enum class Overwrite { Everything, StyleOnly, Cancel };
 
 Overwrite AskBeforeOverwriting(HWND dialog, const std::string& folder) {
@@ -117,6 +115,8 @@ void ShowClosingNotice(const std::vector<std::string>& failed) {
 }
 
 }  // namespace
+
+std::string TargetFolder() { return ShellFolderPath("Desktop") + "\\CSS-Musterseite\\"; }
 
 void GenerateSite(HWND dialog, GenerationRequest request) {
   const SiteText site = ConvertToUtf8(request);

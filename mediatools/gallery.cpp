@@ -4,45 +4,21 @@
 
 #include <string>
 
+#include "generator/generate_site.h"
 #include "generator/text_file_writer.h"
 #include "mediatools/gallery_text.h"
+#include "system/handles.h"
 #include "system/system.h"
 
 namespace trellan {
 
 namespace {
 
-// The site folder on the desktop, with its trailing backslash (ANSI).
-std::string SiteFolderPath() { return ShellFolderPath("Desktop") + "\\CSS-Musterseite\\"; }
-
-std::wstring AnsiToWide(const std::string& ansi) {
-  if (ansi.empty()) return {};
-  const int length = static_cast<int>(ansi.size());
-  const int wide_length = MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, nullptr, 0);
-  if (wide_length <= 0) return {};
-  std::wstring wide(static_cast<std::size_t>(wide_length), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, wide.data(), wide_length);
-  return wide;
-}
-
 // A found name as UTF-8; wchar_t is UTF-16 on this platform.
 std::string NameOf(const WIN32_FIND_DATAW& found) {
   const std::wstring_view name(found.cFileName);
   return Utf16ToUtf8(std::u16string(name.begin(), name.end()));
 }
-
-class FindHandle {
- public:
-  explicit FindHandle(HANDLE handle) : handle_(handle) {}
-  ~FindHandle() { if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_); }
-  FindHandle(const FindHandle&) = delete;
-  FindHandle& operator=(const FindHandle&) = delete;
-  HANDLE get() const { return handle_; }
-  explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE; }
-
- private:
-  HANDLE handle_;
-};
 
 // The figure blocks of the pictures that match one pattern, in the order
 // the directory search returns them. The search runs on UTF-16 so that
@@ -62,7 +38,7 @@ void WritePatternBlocks(TextFileWriter& list, const std::string& pattern_path) {
 }  // namespace
 
 void BuildGallerySnippet(HWND owner) {
-  const std::string site_folder = SiteFolderPath();
+  const std::string site_folder = TargetFolder();
   CreateDirectoryA(site_folder.c_str(), nullptr);  // an existing folder is fine
   const std::string list_path = site_folder + kGalleryListFile;
 

@@ -43,6 +43,19 @@ class FileHandle {
   HANDLE handle_ = INVALID_HANDLE_VALUE;
 };
 
+class FindHandle {
+ public:
+  explicit FindHandle(HANDLE handle) : handle_(handle) {}
+  ~FindHandle() { if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_); }
+  FindHandle(const FindHandle&) = delete;
+  FindHandle& operator=(const FindHandle&) = delete;
+  HANDLE get() const { return handle_; }
+  explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+ private:
+  HANDLE handle_;
+};
+
 class Library {
  public:
   explicit Library(const char* name) : module_(LoadLibraryA(name)) {}

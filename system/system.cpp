@@ -159,13 +159,20 @@ int TimedNotice(HWND owner, const char* text, const char* caption, UINT style, W
   return message_box_timeout(owner, text, caption, style, language, timeout_ms);
 }
 
-std::string AnsiToUtf8(std::string_view ansi) {
+std::wstring AnsiToWide(std::string_view ansi) {
   if (ansi.empty()) return {};
   const int length = static_cast<int>(ansi.size());
   const int wide_length = MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, nullptr, 0);
   if (wide_length <= 0) return {};
   std::wstring wide(static_cast<std::size_t>(wide_length), L'\0');
   MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, wide.data(), wide_length);
+  return wide;
+}
+
+std::string AnsiToUtf8(std::string_view ansi) {
+  const std::wstring wide = AnsiToWide(ansi);
+  if (wide.empty()) return {};
+  const int wide_length = static_cast<int>(wide.size());
   const int utf8_length =
       WideCharToMultiByte(CP_UTF8, 0, wide.data(), wide_length, nullptr, 0, nullptr, nullptr);
   if (utf8_length <= 0) return {};

@@ -51,7 +51,9 @@ int IconMessageBox(HWND owner, const char* text, const char* caption, const char
 int TimedNotice(HWND owner, const char* text, const char* caption, UINT style,
                 WORD language, DWORD timeout_ms);
 
-// Windows-1252 (the ANSI code page) to UTF-8, by way of UTF-16. Never cuts.
+// Windows-1252 (the ANSI code page) to UTF-16, and to UTF-8 by way of
+// UTF-16. Neither cuts.
+std::wstring AnsiToWide(std::string_view ansi);
 std::string AnsiToUtf8(std::string_view ansi);
 
 }  // namespace trellan
