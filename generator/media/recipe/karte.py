@@ -293,7 +293,7 @@ def along(img, line, frac, text, fnt, fill=(80, 74, 68)):
     cx = line[i - 1][0] + t * (line[i][0] - line[i - 1][0])
     cy = line[i - 1][1] + t * (line[i][1] - line[i - 1][1])
     box = fnt.getbbox(text)
-    tw, th = box[2] - box[0] + 8, box[3] - box[1] + 8
+    tw = box[2] - box[0] + 8
     layer = Image.new("RGBA", (tw * 2, tw * 2), (0, 0, 0, 0))
     ImageDraw.Draw(layer).text((tw, tw), text, font=fnt, fill=fill + (255,), anchor="mm",
                                stroke_width=1, stroke_fill=(255, 255, 255, 200))

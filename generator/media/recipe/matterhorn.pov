@@ -16,14 +16,15 @@ global_settings {
 }
 
 #declare CamPos = <0.0, 2.79, -7.0>;
-#declare SunDir = vnormalize(<-0.906 * cos(radians(36)), sin(radians(36)), -0.423 * cos(radians(36))>);
+// sun: azimuth 150 degrees (south-south-east), 33 degrees high
+#declare SunDir = vnormalize(<sin(radians(150 - 240)) * cos(radians(33)), sin(radians(33)), cos(radians(150 - 240)) * cos(radians(33))>);
 
 camera {
   perspective
   location CamPos
-  look_at <-0.12, 3.64, 0.0>
+  look_at <-0.12, 3.58, 0.0>
   right x * 16 / 9
-  angle 37
+  angle 33
 }
 
 #if (DEPTH)

@@ -10,12 +10,13 @@ import math
 import sys
 
 import numpy as np
-from PIL import Image
+from PIL import Image, ImageFilter
 
 CAM = np.array([0.0, 2.79, -7.0])
-LOOK = np.array([-0.12, 3.64, 0.0])
-ANGLE = 37.0
-SUN = np.array([-0.906 * math.cos(math.radians(36)), math.sin(math.radians(36)), -0.423 * math.cos(math.radians(36))])
+LOOK = np.array([-0.12, 3.58, 0.0])
+ANGLE = 33.0
+SUN = np.array([math.sin(math.radians(-90)) * math.cos(math.radians(33)), math.sin(math.radians(33)),
+                math.cos(math.radians(-90)) * math.cos(math.radians(33))])
 
 
 def read_ppm16(path):
@@ -90,8 +91,14 @@ def main():
     haze = np.array([0.52, 0.62, 0.78]) * 1.05
     land = land * trans + haze * (1 - trans)
     img = land * alpha + s * (1 - alpha)
+    # a lens darkens the corners a little
+    yy, xx = np.mgrid[0:h, 0:w].astype(np.float32)
+    rr = ((xx - w / 2) / (w / 2)) ** 2 + ((yy - h / 2) / (h / 2)) ** 2
+    img = img * (1.0 - 0.10 * rr)[..., None]
     img = tonemap(img * 0.62)
-    Image.fromarray((img * 255 + 0.5).astype(np.uint8), "RGB").save(
+    out_img = Image.fromarray((img * 255 + 0.5).astype(np.uint8), "RGB")
+    out_img = out_img.filter(ImageFilter.UnsharpMask(radius=1.2, percent=45, threshold=2))
+    out_img.save(
         out, quality=quality, optimize=True, progressive=False, subsampling=2)
 
 
