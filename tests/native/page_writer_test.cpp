@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/native/crlf_lines.h"
+
 #include <string>
 #include <vector>
 
@@ -11,26 +13,6 @@ namespace trellan {
 namespace {
 
 using Lines = std::vector<std::string>;
-
-// Splits at CR LF; every line, the last one included, must end with it.
-Lines SplitLines(const std::string& text) {
-  Lines lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const auto end = text.find("\r\n", start);
-    if (end == std::string::npos) {
-      ADD_FAILURE() << "text does not end with CR LF";
-      break;
-    }
-    lines.push_back(text.substr(start, end - start));
-    start = end + 2;
-  }
-  for (const auto& line : lines) {
-    EXPECT_EQ(line.find('\n'), std::string::npos) << "bare LF in: " << line;
-    EXPECT_EQ(line.find('\r'), std::string::npos) << "bare CR in: " << line;
-  }
-  return lines;
-}
 
 SiteText DefaultSite() {
   SiteText site;
@@ -59,7 +41,7 @@ TEST(PageFileName, FirstPageIsIndexTheOthersTwoDigits) {
 }
 
 TEST(RenderPage, HeadOfEveryPage) {
-  const Lines lines = SplitLines(RenderPage(DefaultSite(), 2, "2026-03-09"));
+  const Lines lines = test::CrLfLines(RenderPage(DefaultSite(), 2, "2026-03-09"));
   const Lines expected{
       "<!DOCTYPE html>",
       "<html lang=\"de-CH\">",
@@ -90,7 +72,7 @@ TEST(RenderPage, HeadOfEveryPage) {
 }
 
 TEST(RenderPage, NavigationMarksTheOwnEntryActive) {
-  const Lines lines = SplitLines(RenderPage(DefaultSite(), 4, "2026-03-09"));
+  const Lines lines = test::CrLfLines(RenderPage(DefaultSite(), 4, "2026-03-09"));
   const Lines expected{
       "<nav>    <!--    Navigation Start  -->",
       "  <a href=\"index.html\" class=\"logo\">&nbsp;</a>",
@@ -123,7 +105,7 @@ TEST(RenderPage, MenuIsTheSameOnEveryPageButForTheActiveLine) {
   const SiteText site = SiteOf(20);
   auto menu_of = [&](int page) {
     Lines menu;
-    for (const auto& line : SplitLines(RenderPage(site, page, "d")))
+    for (const auto& line : test::CrLfLines(RenderPage(site, page, "d")))
       if (line.rfind("    <li", 0) == 0) menu.push_back(line);
     return menu;
   };

@@ -4,6 +4,8 @@
 // script's functions.
 #include <gtest/gtest.h>
 
+#include "tests/native/crlf_lines.h"
+
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -14,26 +16,6 @@ namespace trellan {
 namespace {
 
 using Lines = std::vector<std::string>;
-
-// Splits at CR LF; every line, the last one included, must end with it.
-Lines CrLfLines(const std::string& text) {
-  Lines lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const auto end = text.find("\r\n", start);
-    if (end == std::string::npos) {
-      ADD_FAILURE() << "text does not end with CR LF";
-      break;
-    }
-    lines.push_back(text.substr(start, end - start));
-    start = end + 2;
-  }
-  for (const auto& line : lines) {
-    EXPECT_EQ(line.find('\n'), std::string::npos) << "bare LF in: " << line;
-    EXPECT_EQ(line.find('\r'), std::string::npos) << "bare CR in: " << line;
-  }
-  return lines;
-}
 
 // The stylesheet's lines with every comment blanked out (comments may span
 // lines); string contents are kept.
@@ -139,7 +121,7 @@ TEST(Stylesheet, FileFormStartsWithTheBannerAndIsAsciiOutsideComments) {
   ASSERT_GE(text.size(), 3u);
   EXPECT_NE(text.substr(0, 3), "\xEF\xBB\xBF") << "no byte-order mark";
   EXPECT_TRUE(IsUtf8(text));
-  const Lines lines = CrLfLines(text);
+  const Lines lines = test::CrLfLines(text);
   ASSERT_GE(lines.size(), 2u);
   EXPECT_EQ(lines[0].rfind("/* ", 0), 0u) << lines[0];
   EXPECT_EQ(lines[0].substr(lines[0].size() - 3), " */") << lines[0];
@@ -159,7 +141,7 @@ TEST(Stylesheet, FileFormStartsWithTheBannerAndIsAsciiOutsideComments) {
 // indented by two more than its selector, with the colons in one column
 // (switched-off declarations included), and `}` stands under the selector.
 TEST(Stylesheet, IndentationAndColonColumns) {
-  const Lines lines = CrLfLines(StylesheetText());
+  const Lines lines = test::CrLfLines(StylesheetText());
   const Lines code = CssCode(lines);
   struct Block {
     bool rule;           // a rule of declarations, not a media or keyframes block
@@ -292,7 +274,7 @@ TEST(ZoomScript, FileFormAndFunctionOrder) {
   ASSERT_GE(text.size(), 3u);
   EXPECT_NE(text.substr(0, 3), "\xEF\xBB\xBF") << "the run adds the byte-order mark, not the template";
   EXPECT_TRUE(IsUtf8(text));
-  const Lines lines = CrLfLines(text);
+  const Lines lines = test::CrLfLines(text);
   ASSERT_GE(lines.size(), 6u);
   EXPECT_EQ(lines[0], "// JS-Funktionen f\xC3\xBCr IMG-Bilder-Zoom (class=\"bild zoom\")");
   EXPECT_EQ(lines[1].rfind("// ", 0), 0u) << lines[1];
@@ -326,7 +308,7 @@ TEST(ZoomScript, FileFormAndFunctionOrder) {
 }
 
 TEST(ZoomScript, IndentedByTwoAndCommented) {
-  const Lines lines = CrLfLines(ZoomScriptText());
+  const Lines lines = test::CrLfLines(ZoomScriptText());
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const std::string& line = lines[i];
     EXPECT_EQ(line.find('\t'), std::string::npos) << "tab in line " << i + 1;

@@ -10,19 +10,40 @@ namespace trellan::test {
 
 std::string SiteFolder() { return ShellFolderPath("Desktop") + "\\CSS-Musterseite\\"; }
 
-void RemoveTree(const std::string& folder) {
-  for (const std::string& name : ListFolder(folder)) {
-    const std::string path = folder + "\\" + name;
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-      RemoveTree(path);
-    } else {
-      SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-      DeleteFileA(path.c_str());
-    }
+namespace {
+
+// Works on UTF-16 names, so that names outside the ANSI code page go too.
+void RemoveTreeWide(const std::wstring& folder) {
+  WIN32_FIND_DATAW found{};
+  const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = found.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring path = folder + L"\\" + name;
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTreeWide(path);
+      } else {
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(path.c_str());
+      }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
   }
-  RemoveDirectoryA(folder.c_str());
+  RemoveDirectoryW(folder.c_str());
 }
+
+BOOL CALLBACK CollectNotepad(HWND window, LPARAM found) {
+  char class_name[32] = {};
+  GetClassNameA(window, class_name, sizeof class_name);
+  if (std::string(class_name) == "Notepad")
+    reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+  return TRUE;
+}
+
+}  // namespace
+
+void RemoveTree(const std::string& folder) { RemoveTreeWide(AnsiToWide(folder)); }
 
 void RemoveSiteFolder() {
   std::string folder = SiteFolder();
@@ -83,6 +104,45 @@ bool FormWindow::IsEnabled(int id) const { return IsWindowEnabled(GetDlgItem(win
 
 bool FormWindow::IsChecked(int id) const {
   return IsDlgButtonChecked(window_, id) == BST_CHECKED;
+}
+
+}  // namespace trellan::test
+
+namespace trellan::test {
+
+bool KeyExists(const std::string& sub_key) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, sub_key.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    return false;
+  RegCloseKey(key);
+  return true;
+}
+
+std::vector<HWND> NotepadWindows() {
+  std::vector<HWND> windows;
+  EnumWindows(CollectNotepad, reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+std::string WindowTitle(HWND window) {
+  char title[512] = {};
+  SendMessageTimeoutA(window, WM_GETTEXT, sizeof title, reinterpret_cast<LPARAM>(title),
+                      SMTO_ABORTIFHUNG, 2000, nullptr);
+  return title;
+}
+
+void CloseNotepad(HWND window) {
+  DWORD process_id = 0;
+  GetWindowThreadProcessId(window, &process_id);
+  const HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, process_id);
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  if (!process) return;
+  if (WaitForSingleObject(process, 5000) != WAIT_OBJECT_0) TerminateProcess(process, 0);
+  CloseHandle(process);
+}
+
+void CloseAllNotepads() {
+  for (HWND window : NotepadWindows()) CloseNotepad(window);
 }
 
 }  // namespace trellan::test

@@ -13,7 +13,8 @@ namespace trellan::test {
 std::string SiteFolder();
 // Removes the site folder with everything in it.
 void RemoveSiteFolder();
-// Removes a folder tree; read-only and hidden files included.
+// Removes a folder tree; read-only and hidden files, and names outside the
+// ANSI code page, included.
 void RemoveTree(const std::string& folder);
 
 bool FileExists(const std::string& path);
@@ -21,6 +22,16 @@ std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 // The names in a folder (files and folders, without "." and "..").
 std::vector<std::string> ListFolder(const std::string& folder);
+
+// Whether a key exists under HKEY_CURRENT_USER.
+bool KeyExists(const std::string& sub_key);
+
+// Notepad's main windows, whatever file they show; a window's title read
+// across processes; closing Notepad (ended when it does not close in 5 s).
+std::vector<HWND> NotepadWindows();
+std::string WindowTitle(HWND window);
+void CloseNotepad(HWND window);
+void CloseAllNotepads();
 
 // The form as the dialog starts with it.
 GenerationRequest DefaultRequest();

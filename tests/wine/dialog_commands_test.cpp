@@ -28,13 +28,6 @@ constexpr const char* kContextQuestion =
 constexpr const char* kThumbKey = "SOFTWARE\\Classes\\Directory\\shell\\JPG-Thumb (IrfanView)";
 constexpr const char* kWebKey = "SOFTWARE\\Classes\\Directory\\shell\\JPG-Web (IrfanView)";
 
-bool KeyExists(const char* sub_key) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, sub_key, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-  RegCloseKey(key);
-  return true;
-}
-
 class Commands : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -101,8 +94,8 @@ TEST_F(Commands, ContextMenuQuestionThenCancelChangesNothing) {
   EXPECT_EQ(Hex(question->icon), ProgramIcon());
   ASSERT_TRUE(program_->Answer(*question, IDCANCEL));
   ASSERT_TRUE(program_->Sync());
-  EXPECT_FALSE(KeyExists(kThumbKey));
-  EXPECT_FALSE(KeyExists(kWebKey));
+  EXPECT_FALSE(test::KeyExists(kThumbKey));
+  EXPECT_FALSE(test::KeyExists(kWebKey));
   EXPECT_TRUE(program_->Boxes().empty());
   EXPECT_TRUE(program_->IsRunning());
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "system/system.h"
 #include "tests/support/message_boxes.h"
 #include "tests/support/test_site.h"
 
@@ -15,40 +16,10 @@ namespace {
 
 using test::MessageBoxAnswerer;
 
-std::wstring Wide(const std::string& ansi) {
-  std::wstring wide(ansi.size(), L'\0');
-  const int length = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()),
-                                         wide.data(), static_cast<int>(wide.size()));
-  wide.resize(static_cast<std::size_t>(length));
-  return wide;
-}
-
-// Like test::RemoveSiteFolder, but through the UTF-16 API: the pictures
-// here include names that the ANSI code page cannot spell.
-void RemoveTreeWide(const std::wstring& folder) {
-  WIN32_FIND_DATAW found{};
-  const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      const std::wstring name = found.cFileName;
-      if (name == L"." || name == L"..") continue;
-      const std::wstring path = folder + L"\\" + name;
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTreeWide(path);
-      } else {
-        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW(path.c_str());
-      }
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-  }
-  RemoveDirectoryW(folder.c_str());
-}
-
 void RemoveSite() {
   std::string folder = test::SiteFolder();
   folder.pop_back();
-  RemoveTreeWide(Wide(folder));
+  test::RemoveTree(folder);
 }
 
 std::string MediaFolder() { return test::SiteFolder() + "media"; }
@@ -57,34 +28,12 @@ std::string ListPath() { return test::SiteFolder() + "_Bilder.txt"; }
 // Created through the UTF-16 API, so that names outside the ANSI code page
 // exist as well.
 void CreatePicture(const std::wstring& name) {
-  const HANDLE file = CreateFileW((Wide(MediaFolder()) + L"\\" + name).c_str(), GENERIC_WRITE, 0,
+  const HANDLE file = CreateFileW((trellan::AnsiToWide(MediaFolder()) + L"\\" + name).c_str(), GENERIC_WRITE, 0,
                                   nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(file, INVALID_HANDLE_VALUE);
   DWORD written = 0;
   WriteFile(file, "pic", 3, &written, nullptr);
   CloseHandle(file);
-}
-
-BOOL CALLBACK CollectNotepad(HWND window, LPARAM found) {
-  char class_name[32] = {};
-  GetClassNameA(window, class_name, sizeof class_name);
-  if (std::string(class_name) == "Notepad")
-    reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
-  return TRUE;
-}
-
-// Notepad's main windows, whatever file they show.
-std::vector<HWND> NotepadWindows() {
-  std::vector<HWND> windows;
-  EnumWindows(CollectNotepad, reinterpret_cast<LPARAM>(&windows));
-  return windows;
-}
-
-std::string TitleOf(HWND window) {
-  char title[512] = {};
-  SendMessageTimeoutA(window, WM_GETTEXT, sizeof title, reinterpret_cast<LPARAM>(title),
-                      SMTO_ABORTIFHUNG, 2000, nullptr);
-  return title;
 }
 
 // The text in the editor's edit field, read across processes.
@@ -102,25 +51,11 @@ std::string EditorText(HWND notepad) {
 // Waits for a Notepad window that shows the list file.
 HWND WaitForListInNotepad(DWORD timeout_ms) {
   for (DWORD waited = 0; waited < timeout_ms; waited += 100) {
-    for (HWND window : NotepadWindows())
-      if (TitleOf(window).find("_Bilder.txt") != std::string::npos) return window;
+    for (HWND window : test::NotepadWindows())
+      if (test::WindowTitle(window).find("_Bilder.txt") != std::string::npos) return window;
     Sleep(100);
   }
   return nullptr;
-}
-
-void CloseNotepad(HWND window) {
-  DWORD process_id = 0;
-  GetWindowThreadProcessId(window, &process_id);
-  const HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, process_id);
-  PostMessageA(window, WM_CLOSE, 0, 0);
-  if (!process) return;
-  if (WaitForSingleObject(process, 5000) != WAIT_OBJECT_0) TerminateProcess(process, 0);
-  CloseHandle(process);
-}
-
-void CloseAllNotepads() {
-  for (HWND window : NotepadWindows()) CloseNotepad(window);
 }
 
 // One figure block, as the gallery on a page expects it.
@@ -154,14 +89,14 @@ std::vector<std::string> SplitBlocks(const std::string& list) {
 class Gallery : public ::testing::Test {
  protected:
   void SetUp() override {
-    CloseAllNotepads();
+    test::CloseAllNotepads();
     RemoveSite();
     ASSERT_FALSE(test::FileExists(test::SiteFolder()));
     owner_ = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
                              GetModuleHandleA(nullptr), nullptr);
   }
   void TearDown() override {
-    CloseAllNotepads();
+    test::CloseAllNotepads();
     DestroyWindow(owner_);
     RemoveSite();
   }

@@ -20,14 +20,6 @@ constexpr const char* kThumbVerb = "SOFTWARE\\Classes\\Directory\\shell\\JPG-Thu
 constexpr const char* kWebVerb = "SOFTWARE\\Classes\\Directory\\shell\\JPG-Web (IrfanView)";
 constexpr const char* kViewer64 = "C:\\Program Files\\IrfanView\\I_view64.exe";
 
-std::wstring Wide(const std::string& ansi) {
-  std::wstring wide(ansi.size(), L'\0');
-  const int length = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()),
-                                         wide.data(), static_cast<int>(wide.size()));
-  wide.resize(static_cast<std::size_t>(length));
-  return wide;
-}
-
 std::string ListPath() { return test::SiteFolder() + "_Bilder.txt"; }
 
 // The command line Explorer would run, or nothing when the key is missing.
@@ -40,76 +32,20 @@ std::optional<std::string> CommandOf(const std::string& verb_key) {
   return std::string(data);
 }
 
-bool KeyExists(const char* path) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-  RegCloseKey(key);
-  return true;
-}
-
-BOOL CALLBACK CollectNotepad(HWND window, LPARAM found) {
-  char class_name[32] = {};
-  GetClassNameA(window, class_name, sizeof class_name);
-  if (std::string(class_name) == "Notepad")
-    reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
-  return TRUE;
-}
-
-std::vector<HWND> NotepadWindows() {
-  std::vector<HWND> windows;
-  EnumWindows(CollectNotepad, reinterpret_cast<LPARAM>(&windows));
-  return windows;
-}
-
 HWND NotepadWithList() {
-  for (HWND window : NotepadWindows()) {
-    char title[512] = {};
-    SendMessageTimeoutA(window, WM_GETTEXT, sizeof title, reinterpret_cast<LPARAM>(title),
-                        SMTO_ABORTIFHUNG, 2000, nullptr);
-    if (std::string(title).find("_Bilder.txt") != std::string::npos) return window;
-  }
+  for (HWND window : test::NotepadWindows())
+    if (test::WindowTitle(window).find("_Bilder.txt") != std::string::npos) return window;
   return nullptr;
-}
-
-void CloseNotepads() {
-  for (HWND window : NotepadWindows()) {
-    DWORD process_id = 0;
-    GetWindowThreadProcessId(window, &process_id);
-    const HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, process_id);
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    if (!process) continue;
-    if (WaitForSingleObject(process, 5000) != WAIT_OBJECT_0) TerminateProcess(process, 0);
-    CloseHandle(process);
-  }
-}
-
-void RemoveTreeWide(const std::wstring& folder) {
-  WIN32_FIND_DATAW found{};
-  const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      const std::wstring name = found.cFileName;
-      if (name == L"." || name == L"..") continue;
-      const std::wstring path = folder + L"\\" + name;
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTreeWide(path);
-      } else {
-        DeleteFileW(path.c_str());
-      }
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-  }
-  RemoveDirectoryW(folder.c_str());
 }
 
 void RemoveSite() {
   std::string folder = test::SiteFolder();
   folder.pop_back();
-  RemoveTreeWide(Wide(folder));
+  test::RemoveTree(folder);
 }
 
 void CreatePicture(const std::wstring& name) {
-  const std::wstring path = Wide(test::SiteFolder()) + L"media\\" + name;
+  const std::wstring path = trellan::AnsiToWide(test::SiteFolder()) + L"media\\" + name;
   const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(file, INVALID_HANDLE_VALUE);
@@ -122,7 +58,7 @@ class MediaTools : public ::testing::Test {
   void TearDown() override { Clean(); }
 
   static void Clean() {
-    CloseNotepads();
+    test::CloseAllNotepads();
     ForgetStoredForm();
     RemoveSite();
     RegDeleteTreeA(HKEY_CURRENT_USER, kThumbVerb);
@@ -164,8 +100,8 @@ class MediaTools : public ::testing::Test {
     EXPECT_EQ(missing->default_button, IDYES);
     ASSERT_TRUE(program->Answer(*missing, answer));
     EXPECT_EQ(program->WaitForExit(), std::optional<DWORD>(1));
-    EXPECT_FALSE(KeyExists(kThumbVerb));
-    EXPECT_FALSE(KeyExists(kWebVerb));
+    EXPECT_FALSE(test::KeyExists(kThumbVerb));
+    EXPECT_FALSE(test::KeyExists(kWebVerb));
     EXPECT_FALSE(ReadStored("PageTitle"));
   }
 };
@@ -240,8 +176,8 @@ TEST_F(MediaTools, ContextMenuYesWritesCommandsCancelKeepsThemNoRemovesThem) {
 
   AnswerContextMenuQuestion(*program, IDNO);
   ASSERT_TRUE(program->Sync());
-  EXPECT_FALSE(KeyExists(kThumbVerb));
-  EXPECT_FALSE(KeyExists(kWebVerb));
+  EXPECT_FALSE(test::KeyExists(kThumbVerb));
+  EXPECT_FALSE(test::KeyExists(kWebVerb));
   EXPECT_TRUE(program->Boxes().empty());
 
   ASSERT_TRUE(program->Click(IDCANCEL));
