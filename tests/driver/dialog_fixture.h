@@ -4,6 +4,8 @@
 // registry as the program leaves it.
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <cstring>
 #include <optional>
 #include <string>
@@ -78,5 +80,30 @@ inline void PlaceSiteOnDesktop() {
 inline std::optional<TrellanProcess> StartTrellan() {
   return TrellanProcess::Start(PathFromEnvironment("TRELLAN_EXE"));
 }
+
+// Every test starts with no stored form and no site on the desktop; a
+// program the test leaves running has its boxes answered and is ended with
+// "&Ende", which must give exit code 0.
+class DialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ForgetStoredForm();
+    test::RemoveSiteFolder();
+  }
+  void TearDown() override {
+    if (program_ && program_->IsRunning()) {
+      for (const Box& box : program_->Boxes()) program_->Answer(box, box.buttons.back());
+      program_->Click(IDCANCEL);
+      EXPECT_EQ(program_->WaitForExit(), std::optional<DWORD>(0));
+    }
+    test::RemoveSiteFolder();
+  }
+  void Start() {
+    program_ = StartTrellan();
+    ASSERT_TRUE(program_) << "Trellan's dialog did not open";
+  }
+
+  std::optional<TrellanProcess> program_;
+};
 
 }  // namespace trellan::driver

@@ -28,20 +28,11 @@ constexpr const char* kContextQuestion =
 constexpr const char* kThumbKey = "SOFTWARE\\Classes\\Directory\\shell\\JPG-Thumb (IrfanView)";
 constexpr const char* kWebKey = "SOFTWARE\\Classes\\Directory\\shell\\JPG-Web (IrfanView)";
 
-class Commands : public ::testing::Test {
+class Commands : public DialogTest {
  protected:
   void SetUp() override {
-    ForgetStoredForm();
-    test::RemoveSiteFolder();
-    program_ = StartTrellan();
-    ASSERT_TRUE(program_) << "Trellan's dialog did not open";
-  }
-  void TearDown() override {
-    if (program_ && program_->IsRunning()) {
-      for (const Box& box : program_->Boxes()) program_->Answer(box, box.buttons.back());
-      program_->Click(IDCANCEL);
-      EXPECT_EQ(program_->WaitForExit(), std::optional<DWORD>(0));
-    }
+    DialogTest::SetUp();
+    Start();
   }
   // The handle of the program's icon, as its UI thread sees it.
   std::string ProgramIcon() {
@@ -56,7 +47,6 @@ class Commands : public ::testing::Test {
     return text;
   }
 
-  std::optional<TrellanProcess> program_;
 };
 
 TEST_F(Commands, F1ShowsTheAboutBoxOnceAtATime) {

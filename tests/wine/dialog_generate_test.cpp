@@ -25,23 +25,8 @@ std::string TitleOf(const std::string& page) {
   return html.substr(start + 7, end - start - 7);
 }
 
-class Generate : public ::testing::Test {
+class Generate : public DialogTest {
  protected:
-  void SetUp() override {
-    ForgetStoredForm();
-    test::RemoveSiteFolder();
-  }
-  void TearDown() override {
-    if (program_ && program_->IsRunning()) {
-      program_->Click(IDCANCEL);
-      EXPECT_EQ(program_->WaitForExit(), std::optional<DWORD>(0));
-    }
-    test::RemoveSiteFolder();
-  }
-  void Start() {
-    program_ = StartTrellan();
-    ASSERT_TRUE(program_) << "Trellan's dialog did not open";
-  }
   // A full site from the default form, as a first run leaves it.
   void GenerateDefaultSite() {
     Start();
@@ -61,7 +46,6 @@ class Generate : public ::testing::Test {
     return true;
   }
 
-  std::optional<TrellanProcess> program_;
 };
 
 TEST_F(Generate, DefaultFormWritesTheFivePagesAndEndsWithTheNotice) {

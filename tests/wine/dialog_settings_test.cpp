@@ -13,22 +13,8 @@ const std::string kDefaultKeywords =
     "Schl\xFC" "sselw\xF6" "rter f\xFC" "r Suchmaschinen eingeben";
 const std::string kDefaultMenu = "Start\r\nSeite 2\r\nSeite 3\r\nLinks & Media\r\nImpressum";
 
-class FormStore : public ::testing::Test {
+class FormStore : public DialogTest {
  protected:
-  void SetUp() override {
-    ForgetStoredForm();
-    test::RemoveSiteFolder();
-  }
-  void TearDown() override {
-    if (program_ && program_->IsRunning()) {
-      program_->Click(IDCANCEL);
-      EXPECT_EQ(program_->WaitForExit(), std::optional<DWORD>(0));
-    }
-  }
-  void Start() {
-    program_ = StartTrellan();
-    ASSERT_TRUE(program_) << "Trellan's dialog did not open";
-  }
   // A button of the bottom row, and the wait until its work is done.
   void Press(int id) {
     ASSERT_TRUE(program_->Click(id));
@@ -43,7 +29,6 @@ class FormStore : public ::testing::Test {
     EXPECT_FALSE(program_->IsChecked(106));
   }
 
-  std::optional<TrellanProcess> program_;
 };
 
 TEST_F(FormStore, SaveNewLoadRestoresEverythingSaved) {
