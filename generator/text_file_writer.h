@@ -17,7 +17,6 @@ class TextFileWriter {
 
   // Appends the bytes exactly as they are.
   void Write(std::string_view bytes);
-  void EndLine() { Write("\r\n"); }
   // Closes the file; true when it was created and every write went through.
   bool Close();
 
