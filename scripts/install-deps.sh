@@ -12,7 +12,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 packages=(cmake ninja-build g++ g++-mingw-w64-i686-posix wine wine32:i386 wine64
           xvfb x11-utils xdotool imagemagick googletest)
 if [ "$mode" = test ]; then
-  packages+=(libgtest-dev clang libclang-rt-14-dev chromium openjdk-17-jre-headless)
+  packages+=(libgtest-dev clang libclang-rt-14-dev chromium openjdk-17-jre-headless icoutils)
 fi
 
 missing=()
