@@ -18,13 +18,25 @@ out="$(cd "$out" && pwd)"
 
 step() { echo "manual-pictures: $*"; }
 fail() { echo "manual-pictures: FAILED: $*" >&2; exit 1; }
+# Runs a step quietly; when it fails, its output is shown with the reason.
+quiet() {
+  local what="$1" log
+  shift
+  log="$(mktemp)"
+  if ! "$@" >"$log" 2>&1; then
+    cat "$log" >&2
+    rm -f "$log"
+    fail "$what (its output is above)"
+  fi
+  rm -f "$log"
+}
 
 step "building Trellan.exe and the test driver in $build/win32"
-cmake -S "$root" -B "$build/win32" -G Ninja \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake" >/dev/null ||
-  fail "configuring $build/win32 (see above)"
-ninja -j2 -C "$build/win32" Trellan trellan_drive trellan_probe >/dev/null ||
-  fail "building Trellan, trellan_drive and trellan_probe (run: ninja -C $build/win32 Trellan)"
+quiet "configuring $build/win32 (are cmake and MinGW installed? scripts/install-deps.sh run)" \
+  cmake -S "$root" -B "$build/win32" -G Ninja \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake"
+quiet "building Trellan, trellan_drive and trellan_probe in $build/win32" \
+  ninja -j2 -C "$build/win32" Trellan trellan_drive trellan_probe
 exe="$build/win32/app/Trellan.exe"
 drive="$build/win32/tests/driver/trellan_drive.exe"
 export TRELLAN_PROBE_DLL="$build/win32/tests/driver/trellan_probe.dll"
@@ -39,7 +51,7 @@ source "$root/scripts/wine-env.sh"
 export USER=Lernende
 german=(env LC_ALL=de_CH.UTF-8)
 step "preparing the Wine prefix $WINEPREFIX"
-"$root/scripts/wine-prefix.sh" || fail "creating the Wine prefix $WINEPREFIX"
+quiet "creating the Wine prefix $WINEPREFIX (is wine32:i386 installed?)" "$root/scripts/wine-prefix.sh"
 unset DISPLAY
 source "$root/scripts/xvfb.sh"
 reply="$(mktemp)"
@@ -53,8 +65,8 @@ fonts=/usr/share/wine/fonts
 [ -f "$fonts/marlett.ttf" ] || fail "$fonts/marlett.ttf is missing: apt-get install fonts-wine"
 cp -u "$fonts"/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 # A caret that never blinks, so that a picture never catches it half-way.
-"${german[@]}" wine reg add 'HKCU\Control Panel\Desktop' /v CursorBlinkRate /t REG_SZ /d -1 /f >/dev/null 2>&1 ||
-  fail "setting the caret blink rate in the prefix"
+quiet "setting the caret blink rate in the prefix" \
+  "${german[@]}" wine reg add 'HKCU\Control Panel\Desktop' /v CursorBlinkRate /t REG_SZ /d -1 /f
 # Every run starts as on a new PC: no stored form, no site on the desktop.
 "${german[@]}" wine reg delete 'HKCU\Software\Harwick' /f >/dev/null 2>&1 || true
 wineserver -w

@@ -1,0 +1,185 @@
+#!/usr/bin/env bash
+# Builds the release of the current commit: dist/Trellan-<version>.zip with
+# Trellan.exe, the manual Anleitung.html, its pictures in Anleitung-Bilder/
+# and SHA256SUMS.txt.
+#   scripts/release.sh           build it once
+#   scripts/release.sh --check   build it twice, in two different folders,
+#                                and prove that both zips are the same bytes
+# The build starts from `git archive HEAD`, so uncommitted changes never get
+# in. Everything in the zip is reproducible: the program carries no link
+# time or build path, the pictures no time stamps, and the zip's entries
+# have a fixed order, the commit's time, and fixed permissions.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$root"
+
+step() { echo "release: $*"; }
+fail() { echo "release: FAILED: $*" >&2; exit 1; }
+# Runs a step quietly; when it fails, its output is shown with the reason.
+quiet() {
+  local what="$1" log
+  shift
+  log="$(mktemp)"
+  if ! "$@" >"$log" 2>&1; then
+    cat "$log" >&2
+    rm -f "$log"
+    fail "$what (its output is above)"
+  fi
+  rm -f "$log"
+}
+
+check=0
+case "${1:-}" in
+  "") ;;
+  --check) check=1 ;;
+  *) echo "usage: scripts/release.sh [--check]" >&2; exit 2 ;;
+esac
+
+# What the build, the pictures and the zip need on top of the test tools:
+# Wine's own fonts (caption buttons, dialog font), Arial's metrics, colour
+# emoji and a font with the CJK angle brackets of the zoom view's arrows for
+# Chromium, zip, and wrestool to read the program's manifest.
+release_packages=(fonts-wine fonts-liberation fonts-noto-color-emoji fonts-wqy-microhei
+                  zip unzip icoutils imagemagick)
+install_dependencies() {
+  step "checking what the release needs (scripts/install-deps.sh test, then its own packages)"
+  quiet "installing the build and test tools; run scripts/install-deps.sh test as root to see why" \
+    "$root/scripts/install-deps.sh" test
+  local missing=() package status
+  for package in "${release_packages[@]}"; do
+    status="$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)"
+    [ "$status" = "install ok installed" ] || missing+=("$package")
+  done
+  [ ${#missing[@]} -eq 0 ] && return
+  step "installing ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo=sudo
+  quiet "apt-get update (is the network to Debian's mirror up?)" $sudo apt-get update -qq
+  quiet "installing ${missing[*]}: run 'apt-get install ${missing[*]}' as root to see why" \
+    env DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
+    "${missing[@]}"
+}
+
+version="$(git show HEAD:CMakeLists.txt |
+           sed -n 's/^project(Trellan VERSION \([0-9.]*\).*/\1/p')"
+[ -n "$version" ] || fail "no 'project(Trellan VERSION x.y.z.w' line in CMakeLists.txt of HEAD"
+commit="$(git rev-parse --short HEAD)"
+commit_time="$(git log -1 --format=%ct HEAD)"
+zip_name="Trellan-$version.zip"
+pictures="Anleitung-Bilder"
+
+# The files the zip must hold, in the zip's order; $1 is the manual's list
+# of pictures.
+expected_files() {
+  printf '%s\n' Trellan.exe Anleitung.html SHA256SUMS.txt
+  grep -v -e '^#' -e '^$' "$1" | cut -d' ' -f1 | sed "s|^|$pictures/|" | LC_ALL=C sort
+}
+
+# Checks a finished zip: exactly the expected files, SHA256SUMS.txt matches
+# them, and every local link and picture of the manual is inside.
+verify_zip() {
+  local zip="$1" list="$2" unpacked
+  unpacked="$(mktemp -d)"
+  local listed
+  listed="$(unzip -Z1 "$zip")" || fail "$zip is not a readable zip"
+  if [ "$listed" != "$(expected_files "$list")" ]; then
+    rm -rf "$unpacked"
+    fail "$zip does not hold exactly the expected files (< expected, > in the zip):
+$(diff <(expected_files "$list") <(echo "$listed") || true)"
+  fi
+  unzip -q "$zip" -d "$unpacked"
+  local summed
+  summed="$(cut -d' ' -f3- "$unpacked/SHA256SUMS.txt")"
+  [ "$summed" = "$(grep -vx SHA256SUMS.txt <<<"$listed")" ] ||
+    { rm -rf "$unpacked"; fail "SHA256SUMS.txt in $zip does not list every other file of the zip"; }
+  (cd "$unpacked" && sha256sum --check --strict --quiet SHA256SUMS.txt) ||
+    { rm -rf "$unpacked"; fail "a file of $zip does not match SHA256SUMS.txt"; }
+  local reference missing=()
+  while read -r reference; do
+    [ -e "$unpacked/$reference" ] || missing+=("$reference")
+  done < <(grep -oE '(src|href)="[^"#][^"]*"' "$unpacked/Anleitung.html" | cut -d'"' -f2 |
+           grep -vE '^[a-z]+:' | sort -u)
+  rm -rf "$unpacked"
+  [ ${#missing[@]} -eq 0 ] ||
+    fail "Anleitung.html in $zip refers to files the zip lacks: ${missing[*]}"
+}
+
+# Builds the zip of HEAD in folder $1 and leaves it there as $1/$zip_name.
+build_release() {
+  local dir="$1" started=$SECONDS
+  local src="$dir/src" build="$dir/build" stage="$dir/stage"
+  mkdir -p "$src" "$stage"
+  step "exporting commit $commit into $src"
+  git archive HEAD | tar -x -C "$src" || fail "exporting HEAD with git archive into $src"
+  # The browser tools of the working tree serve when their lock file is the
+  # commit's; otherwise the export installs its own.
+  if cmp -s "$src/tests/browser/package-lock.json" tests/browser/package-lock.json &&
+     [ -d tests/browser/node_modules ]; then
+    ln -s "$root/tests/browser/node_modules" "$src/tests/browser/node_modules"
+  else
+    quiet "installing the browser tools in $src/tests/browser (npm ci)" \
+      bash -c "cd '$src/tests/browser' && npm ci --no-audit --no-fund"
+  fi
+
+  step "building Trellan.exe in $build/win32"
+  quiet "configuring $build/win32" cmake -S "$src" -B "$build/win32" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$src/cmake/toolchain-mingw-i686.cmake"
+  quiet "building Trellan.exe in $build/win32" ninja -j2 -C "$build/win32" Trellan
+  "$src/scripts/check-exe.sh" "$build/win32/app/Trellan.exe" ||
+    fail "Trellan.exe is not fit to ship (see above; scripts/check-exe.sh)"
+
+  step "making the manual's pictures"
+  TRELLAN_BUILD_DIR="$build" "$src/scripts/manual-pictures.sh" "$stage/$pictures" ||
+    fail "making the manual's pictures (see above; scripts/manual-pictures.sh)"
+  # The picture prefix is large and no longer needed.
+  rm -rf "$build/picture-prefix" "$build/picture-prefix.home"
+
+  cp "$build/win32/app/Trellan.exe" "$stage/Trellan.exe"
+  cp "$src/manual/Anleitung.html" "$stage/Anleitung.html"
+  local list="$src/manual/pictures.txt"
+  (cd "$stage" && expected_files "$list" | grep -vx SHA256SUMS.txt | xargs sha256sum >SHA256SUMS.txt)
+  # Fixed permissions and the commit's time on every entry, in UTC.
+  find "$stage" -type d -exec chmod 755 {} +
+  find "$stage" -type f -exec chmod 644 {} +
+  find "$stage" -exec touch -h -d "@$commit_time" {} +
+  (cd "$stage" && expected_files "$list" |
+     quiet "packing $zip_name" env TZ=UTC zip -X -D -9 "$dir/$zip_name" -@)
+  verify_zip "$dir/$zip_name" "$list"
+  step "built $dir/$zip_name in $((SECONDS - started)) s"
+  build_seconds=$((SECONDS - started))
+}
+
+install_dependencies
+git diff --quiet HEAD 2>/dev/null && git diff --cached --quiet HEAD 2>/dev/null ||
+  step "note: uncommitted changes are not in the release, it is built from commit $commit"
+work="$(mktemp -d /tmp/trellan-release.XXXXXX)"
+mkdir -p dist
+
+if [ $check -eq 0 ]; then
+  build_release "$work/build"
+  cp "$work/build/$zip_name" "dist/$zip_name"
+  rm -rf "$work"
+  step "dist/$zip_name ($(stat -c %s "dist/$zip_name") bytes) from commit $commit"
+  exit 0
+fi
+
+# Two folders of different names and depths, so that a build path that got
+# into any file would show.
+build_release "$work/first"
+first_seconds=$build_seconds
+build_release "$work/second/build"
+second_seconds=$build_seconds
+a="$work/first/$zip_name" b="$work/second/build/$zip_name"
+if ! cmp "$a" "$b"; then
+  mkdir -p "$work/diff/a" "$work/diff/b"
+  unzip -q "$a" -d "$work/diff/a"
+  unzip -q "$b" -d "$work/diff/b"
+  unzip -Zv "$a" >"$work/diff/a.list"
+  unzip -Zv "$b" >"$work/diff/b.list"
+  diff -r "$work/diff/a" "$work/diff/b" >&2 || true
+  fail "the two builds differ: $a and $b (kept in $work; entries listed in $work/diff/*.list)"
+fi
+cp "$a" "dist/$zip_name"
+rm -rf "$work"
+step "first build: ${first_seconds} s, second build: ${second_seconds} s"
+step "both zips are identical ($(sha256sum "dist/$zip_name" | cut -d' ' -f1)): dist/$zip_name, $(stat -c %s "dist/$zip_name") bytes, commit $commit"
