@@ -78,7 +78,7 @@ expected_files() {
 # Checks a finished zip: exactly the expected files, SHA256SUMS.txt matches
 # them, and every local link and picture of the manual is inside.
 verify_zip() {
-  local zip="$1" list="$2" unpacked
+  local zip="$1" src="$2" list="$2/manual/pictures.txt" unpacked
   unpacked="$(mktemp -d)"
   local listed
   listed="$(unzip -Z1 "$zip")" || fail "$zip is not a readable zip"
@@ -94,11 +94,12 @@ $(diff <(expected_files "$list") <(echo "$listed") || true)"
     { rm -rf "$unpacked"; fail "SHA256SUMS.txt in $zip does not list every other file of the zip"; }
   (cd "$unpacked" && sha256sum --check --strict --quiet SHA256SUMS.txt) ||
     { rm -rf "$unpacked"; fail "a file of $zip does not match SHA256SUMS.txt"; }
-  local reference missing=()
+  local references reference missing=()
+  references="$(node "$src/manual/references.mjs" "$unpacked/Anleitung.html")" ||
+    { rm -rf "$unpacked"; fail "reading the references of Anleitung.html (see above)"; }
   while read -r reference; do
-    [ -e "$unpacked/$reference" ] || missing+=("$reference")
-  done < <(grep -oE '(src|href)="[^"#][^"]*"' "$unpacked/Anleitung.html" | cut -d'"' -f2 |
-           grep -vE '^[a-z]+:' | sort -u)
+    [ -z "$reference" ] || [ -e "$unpacked/$reference" ] || missing+=("$reference")
+  done <<<"$references"
   rm -rf "$unpacked"
   [ ${#missing[@]} -eq 0 ] ||
     fail "Anleitung.html in $zip refers to files the zip lacks: ${missing[*]}"
@@ -144,7 +145,7 @@ build_release() {
   find "$stage" -exec touch -h -d "@$commit_time" {} +
   (cd "$stage" && expected_files "$list" |
      quiet "packing $zip_name" env TZ=UTC zip -X -D -9 "$dir/$zip_name" -@)
-  verify_zip "$dir/$zip_name" "$list"
+  verify_zip "$dir/$zip_name" "$src"
   step "built $dir/$zip_name in $((SECONDS - started)) s"
   build_seconds=$((SECONDS - started))
 }
