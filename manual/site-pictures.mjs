@@ -46,7 +46,10 @@ async function settle(page) {
   }));
 }
 
+// Waits for the fade-in of the zoom view and the menu's transitions: a
+// picture never catches them half-way.
 async function shoot(page, name) {
+  await page.evaluate(() => Promise.all(document.getAnimations().map((a) => a.finished)));
   await page.screenshot({ path: path.join(out, name), animations: 'disabled', caret: 'hide' });
   await page.context().close();
 }
