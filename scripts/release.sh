@@ -154,12 +154,15 @@ install_dependencies
 git diff --quiet HEAD 2>/dev/null && git diff --cached --quiet HEAD 2>/dev/null ||
   step "note: uncommitted changes are not in the release, it is built from commit $commit"
 work="$(mktemp -d /tmp/trellan-release.XXXXXX)"
+# The build folders go when the script ends, unless two builds differ: then
+# they are kept to be looked at.
+keep_work=0
+trap '[ $keep_work -eq 1 ] || rm -rf "$work"' EXIT
 mkdir -p dist
 
 if [ $check -eq 0 ]; then
   build_release "$work/build"
   cp "$work/build/$zip_name" "dist/$zip_name"
-  rm -rf "$work"
   step "dist/$zip_name ($(stat -c %s "dist/$zip_name") bytes) from commit $commit"
   exit 0
 fi
@@ -172,6 +175,7 @@ build_release "$work/second/build"
 second_seconds=$build_seconds
 a="$work/first/$zip_name" b="$work/second/build/$zip_name"
 if ! cmp "$a" "$b"; then
+  keep_work=1
   mkdir -p "$work/diff/a" "$work/diff/b"
   unzip -q "$a" -d "$work/diff/a"
   unzip -q "$b" -d "$work/diff/b"
@@ -181,6 +185,5 @@ if ! cmp "$a" "$b"; then
   fail "the two builds differ: $a and $b (kept in $work; entries listed in $work/diff/*.list)"
 fi
 cp "$a" "dist/$zip_name"
-rm -rf "$work"
 step "first build: ${first_seconds} s, second build: ${second_seconds} s"
 step "both zips are identical ($(sha256sum "dist/$zip_name" | cut -d' ' -f1)): dist/$zip_name, $(stat -c %s "dist/$zip_name") bytes, commit $commit"
