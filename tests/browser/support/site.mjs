@@ -7,8 +7,6 @@ import { cp, mkdir, mkdtemp, readFile, rm, stat } from 'node:fs/promises';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
-import { chromium } from 'playwright-core';
-import { assertLayoutFonts } from './fonts.mjs';
 
 export const SITES = process.env.TRELLAN_SITES;
 export const ARTIFACTS = process.env.TRELLAN_ARTIFACTS;
@@ -73,25 +71,7 @@ export function fileUrl(file) {
   return pathToFileURL(file).href;
 }
 
-// Chromium, after making sure that it lays pages out in the fonts the
-// tests measure with (a wrong font fails here, not in a layout assertion).
-export async function launchBrowser({ checkFonts = true } = {}) {
-  const browser = await chromium.launch({
-    executablePath: '/usr/bin/chromium',
-    args: ['--headless', '--no-sandbox', '--disable-gpu', '--no-first-run',
-      '--disable-background-networking', '--disable-component-update',
-      '--disable-sync', '--disable-quic'],
-  });
-  if (checkFonts) {
-    try {
-      await assertLayoutFonts(browser);
-    } catch (error) {
-      await browser.close();
-      throw error;
-    }
-  }
-  return browser;
-}
+export { launchBrowser } from './browser.mjs';
 
 // Opens a page in a fresh context and records its uncaught exceptions in
 // `errors` (shared by the whole test file, checked after every test).
