@@ -10,12 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "identity.h"
 #include "tests/driver/probe_protocol.h"
 
 namespace trellan::driver {
 
 inline constexpr DWORD kDefaultTimeoutMs = 20000;
-inline constexpr const char* kDialogCaption = "Trellan 4.4.0.3";
+inline constexpr const char* kDialogCaption = kProgramCaption;
 
 // Polls `done` every 10 ms until it holds (true) or the time is up (false).
 bool WaitFor(const std::function<bool()>& done, DWORD timeout_ms = kDefaultTimeoutMs);

@@ -33,23 +33,13 @@ std::string WindowTitle(HWND window);
 void CloseNotepad(HWND window);
 void CloseAllNotepads();
 
-// The form as the dialog starts with it.
+// The form as the dialog starts with it, as the run gets it (in UTF-8).
 GenerationRequest DefaultRequest();
 
-// A stand-in for the dialog: a hidden window with the form's controls, so
-// that the run can disable them and check the CSS-only box.
-class FormWindow {
- public:
-  FormWindow();
-  ~FormWindow();
-  FormWindow(const FormWindow&) = delete;
-  FormWindow& operator=(const FormWindow&) = delete;
-  HWND get() const { return window_; }
-  bool IsEnabled(int id) const;
-  bool IsChecked(int id) const;
-
- private:
-  HWND window_ = nullptr;
-};
+// The ids of the Explorer processes running now; and ending those that are
+// not in `before`, which are returned. A process that was started has been
+// created when the call that started it returns, so nothing needs waiting.
+std::vector<DWORD> ExplorerProcesses();
+std::vector<DWORD> EndNewExplorers(const std::vector<DWORD>& before);
 
 }  // namespace trellan::test

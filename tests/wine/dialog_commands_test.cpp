@@ -4,13 +4,14 @@
 
 #include <string>
 
+#include "identity.h"
 #include "tests/driver/dialog_fixture.h"
 
 namespace trellan::driver {
 namespace {
 
-constexpr const char* kAboutText =
-    "Trellan 4.4.0.3\r\n\r\n"
+const std::string kAboutText =
+    std::string(kProgramCaption) + "\r\n\r\n" +
     "Erstellt ein universelles HTML5/CSS-basiertes Men\xFC" "system, zusammen mit allen "
     "ben\xF6" "tigten Dateien als Grundger\xFC" "st f\xFC" "r eine Webseite. Die Seiten sind "
     "\"responsive\", d.h. sie passen sich an das Ausgabeger\xE4" "t an (PC, Tablet, Telefon). "
@@ -51,7 +52,7 @@ class Commands : public DialogTest {
 
 TEST_F(Commands, F1ShowsTheAboutBoxOnceAtATime) {
   ASSERT_TRUE(program_->PressKey(VK_F1));
-  const std::optional<Box> about = program_->WaitForBox("Trellan 4.4.0.3");
+  const std::optional<Box> about = program_->WaitForBox(kProgramCaption);
   ASSERT_TRUE(about);
   EXPECT_EQ(about->text, kAboutText);
   EXPECT_EQ(about->owner, program_->dialog());
@@ -66,7 +67,7 @@ TEST_F(Commands, F1ShowsTheAboutBoxOnceAtATime) {
 
   // Once it is closed, F1 opens it again.
   ASSERT_TRUE(program_->PressKey(VK_F1));
-  const std::optional<Box> again = program_->WaitForBox("Trellan 4.4.0.3");
+  const std::optional<Box> again = program_->WaitForBox(kProgramCaption);
   ASSERT_TRUE(again);
   ASSERT_TRUE(program_->Answer(*again, IDOK));
 }

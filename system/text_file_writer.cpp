@@ -1,4 +1,4 @@
-#include "generator/text_file_writer.h"
+#include "system/text_file_writer.h"
 
 namespace trellan {
 
