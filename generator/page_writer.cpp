@@ -1,7 +1,5 @@
 #include "generator/page_writer.h"
 
-#include <cstdio>
-
 #include "generator/menu_items.h"
 #include "embedded_files.h"
 #include "generator/text_output.h"
@@ -56,9 +54,9 @@ void AppendIntro(std::string& out, int page) {
 
 std::string PageFileName(int page) {
   if (page == 1) return "index.html";
-  char name[16];
-  std::snprintf(name, sizeof name, "s%02i.html", page);
-  return name;
+  std::string number = std::to_string(page);
+  if (number.size() < 2) number.insert(0, 1, '0');
+  return "s" + number + ".html";
 }
 
 std::vector<Block> PageBlocks(int i, int n) {
