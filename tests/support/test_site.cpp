@@ -92,15 +92,20 @@ GenerationRequest DefaultRequest() {
   return request;
 }
 
-std::vector<DWORD> ExplorerProcesses() {
+std::vector<DWORD> ProcessesNamed(const char* exe_name) {
   std::vector<DWORD> ids;
   const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   PROCESSENTRY32 entry{};
   entry.dwSize = sizeof entry;
   for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
-    if (_stricmp(entry.szExeFile, "explorer.exe") == 0) ids.push_back(entry.th32ProcessID);
+    if (_stricmp(entry.szExeFile, exe_name) == 0) ids.push_back(entry.th32ProcessID);
   CloseHandle(snapshot);
   return ids;
+}
+
+std::vector<DWORD> ExplorerProcesses() {
+  GetDesktopWindow();
+  return ProcessesNamed("explorer.exe");
 }
 
 std::vector<DWORD> EndNewExplorers(const std::vector<DWORD>& before) {

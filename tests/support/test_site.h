@@ -36,9 +36,13 @@ void CloseAllNotepads();
 // The form as the dialog starts with it, as the run gets it (in UTF-8).
 GenerationRequest DefaultRequest();
 
-// The ids of the Explorer processes running now; and ending those that are
-// not in `before`, which are returned. A process that was started has been
-// created when the call that started it returns, so nothing needs waiting.
+// The ids of the processes of a program ("notepad.exe") running now. A
+// process that was started exists when the call that started it returns,
+// so whether a call started one needs no waiting.
+std::vector<DWORD> ProcessesNamed(const char* exe_name);
+// The same for Explorer, whose processes include Wine's desktop (started
+// here first if need be, so that it is never taken for a new one); and
+// ending the Explorers not in `before`, which are returned.
 std::vector<DWORD> ExplorerProcesses();
 std::vector<DWORD> EndNewExplorers(const std::vector<DWORD>& before);
 
