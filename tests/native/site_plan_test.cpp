@@ -37,7 +37,8 @@ struct Shape {
 };
 
 void PrintTo(const Shape& shape, std::ostream* out) {
-  *out << static_cast<int>(shape.kind) << " \"" << shape.target << "\"" << (shape.bom ? " bom" : "");
+  *out << static_cast<int>(shape.kind) << " \"" << shape.target << "\""
+       << (shape.bom ? " bom" : "");
 }
 
 std::vector<Shape> ShapesOf(const SitePlan& plan) {

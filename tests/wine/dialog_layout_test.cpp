@@ -47,7 +47,8 @@ constexpr DWORD kLabel = 0x50020000, kPush = 0x50010300, kLine = 0x50010080, kCh
 
 std::vector<ExpectedControl> ExpectedControls() {
   const std::string intro =
-      std::string(kProgramCaption) + "\r\n\r\nErstellt ein universelles HTML5/CSS-basiertes Men\xFC" "system, "
+      std::string(kProgramCaption) +
+      "\r\n\r\nErstellt ein universelles HTML5/CSS-basiertes Men\xFC" "system, "
       "zusammen mit allen ben\xF6" "tigten Dateien als Grundger\xFC" "st f\xFC" "r eine Webseite. "
       "Die Seiten sind \"responsive\", d.h. sie passen sich an das Ausgabeger\xE4" "t an (PC, "
       "Tablet, Telefon). Die Formatierungen befinden sich in der Datei \"style.css\" und "
