@@ -111,6 +111,9 @@ TEST_F(DialogRun, DefaultFormWritesTheSiteAndEndsWithTheNotice) {
   ExpectDoneNotice(boxes[0]);
   EXPECT_EQ(busy_while_shown_, std::vector<bool>{true});
   EXPECT_TRUE(dialog_->FormIs(true));
+  // OK lost the focus when the form was disabled under the notice; the
+  // dialog gave it to "&Ende" when it was active again.
+  EXPECT_EQ(GetDlgCtrlID(GetFocus()), IDCANCEL);
   EXPECT_FALSE(dialog_->IsChecked(IDC_CSSONLY));
 
   for (const char* page : {"index.html", "s02.html", "s03.html", "s04.html", "s05.html"})
@@ -164,6 +167,9 @@ TEST_F(DialogRun, OverwriteQuestionThenCancelWritesAndStoresNothing) {
   EXPECT_FALSE(FileExists(Site("style.css")));
   EXPECT_FALSE(dialog_->IsChecked(IDC_CSSONLY));
   EXPECT_TRUE(dialog_->FormIs(true));
+  // Disabled and enabled again after the question, as after a run: OK,
+  // which had the focus back, lost it, and nothing has it.
+  EXPECT_EQ(GetFocus(), nullptr);
   EXPECT_FALSE(ReadStored("CSSOnly"));
 }
 
