@@ -38,7 +38,7 @@ void PlanPages(std::vector<SiteStep>& steps, const GenerationRequest& request,
     steps.push_back({StepKind::WriteFile, PageFileName(page), RenderPage(site, page, today), true});
   // Only pages that are there are deleted: one look at the folder instead of
   // a deletion attempt per possible name.
-  for (std::string& name : StalePages(contents.page_files, count))
+  for (std::string& name : StalePages(contents.html_files, count))
     steps.push_back({StepKind::RemoveFile, std::move(name)});
 }
 
@@ -51,9 +51,9 @@ void PlanMedia(std::vector<SiteStep>& steps) {
 
 }  // namespace
 
-std::vector<std::string> StalePages(const std::vector<std::string>& page_files, int page_count) {
+std::vector<std::string> StalePages(const std::vector<std::string>& found, int page_count) {
   std::vector<std::pair<int, std::string>> stale;
-  for (const std::string& name : page_files) {
+  for (const std::string& name : found) {
     const int page = PageNumberOf(name);
     if (page > page_count && page <= kLastStalePage) stale.emplace_back(page, name);
   }

@@ -13,7 +13,7 @@ namespace trellan {
 // What the site folder holds before a run.
 struct FolderContents {
   bool has_index = false;               // "index.html" is there
-  std::vector<std::string> page_files;  // the files "s*.html", names as found
+  std::vector<std::string> html_files;  // the files (not folders) "*.html", names as found
 };
 
 enum class StepKind {
@@ -41,10 +41,10 @@ struct SitePlan {
 // left its pages up to "s99.html" behind.
 inline constexpr int kLastStalePage = 99;
 
-// Of the page files found, those that a run of `page_count` pages leaves
+// Of the files found, the pages that a run of `page_count` pages leaves
 // stale: "sNN.html" with page_count < NN <= 99, in any ASCII case, as the
 // file system compares names. In ascending page order, names as found.
-std::vector<std::string> StalePages(const std::vector<std::string>& page_files, int page_count);
+std::vector<std::string> StalePages(const std::vector<std::string>& found, int page_count);
 
 // The whole run for `request` into `folder` (the ANSI path, with its
 // trailing backslash). `today` goes into the pages' revised line.

@@ -50,12 +50,13 @@ std::string SiteFolderPath() {
 
 FolderContents ScanSiteFolder(const std::string& folder) {
   FolderContents contents;
-  contents.has_index = PathExists(folder + "index.html");
   WIN32_FIND_DATAA found{};
-  const FindHandle search(FindFirstFileA((folder + "s*.html").c_str(), &found));
+  const FindHandle search(FindFirstFileA((folder + "*.html").c_str(), &found));
   if (!search) return contents;
   do {
-    if (!IsFolder(found)) contents.page_files.emplace_back(found.cFileName);
+    // Names compare without regard to case, as the file system does.
+    if (lstrcmpiA(found.cFileName, "index.html") == 0) contents.has_index = true;
+    if (!IsFolder(found)) contents.html_files.emplace_back(found.cFileName);
   } while (FindNextFileA(search.get(), &found));
   return contents;
 }

@@ -12,8 +12,8 @@ namespace trellan {
 // backslash, in the ANSI code page.
 std::string SiteFolderPath();
 
-// What `folder` holds before a run, from one look at it: whether
-// "index.html" is there, and the files (not folders) "s*.html".
+// What `folder` holds before a run, from one look at its "*.html": whether
+// "index.html" is there (a file or a folder), and the files among them.
 FolderContents ScanSiteFolder(const std::string& folder);
 
 // Carries out the steps in order. A failed step does not stop the run: the

@@ -111,14 +111,15 @@ class SiteFiles : public ::testing::Test {
 
 TEST_F(SiteFiles, ScanFindsTheIndexAndThePageFilesAsNamed) {
   EXPECT_FALSE(ScanSiteFolder(site_).has_index) << "no folder yet";
-  for (const char* name : {"s02.html", "S07.HTML", "s100.html", "index.html", "style.css"})
-    Place(name);
+  for (const char* name : {"s02.html", "S07.HTML", "s100.html", "style.css"}) Place(name);
   ASSERT_TRUE(CreateDirectoryA((site_ + "s08.html").c_str(), nullptr));
+  EXPECT_FALSE(ScanSiteFolder(site_).has_index);
+  Place("Index.HTML");
   const FolderContents contents = ScanSiteFolder(site_);
   EXPECT_TRUE(contents.has_index);
-  Names pages = contents.page_files;
-  std::sort(pages.begin(), pages.end());
-  EXPECT_EQ(pages, (Names{"S07.HTML", "s02.html", "s100.html"})) << "files only";
+  Names files = contents.html_files;
+  std::sort(files.begin(), files.end());
+  EXPECT_EQ(files, (Names{"Index.HTML", "S07.HTML", "s02.html", "s100.html"})) << "files only";
 }
 
 // Every file of a full run holds exactly the planned bytes, after the
