@@ -1,5 +1,7 @@
 #include "generator/page_writer.h"
 
+#include <array>
+
 #include "generator/menu_items.h"
 #include "embedded_files.h"
 #include "generator/text_output.h"
@@ -25,6 +27,15 @@ std::string_view BlockText(Block block) {
     case Block::LanguageList: return kBlockLanguageList;
   }
   return {};
+}
+
+// A block with CR LF line ends, converted on first use: the blocks are most
+// of every page's bytes and the same on every page of every run.
+const std::string& BlockLines(Block block) {
+  static std::array<std::string, static_cast<std::size_t>(Block::LanguageList) + 1> converted;
+  std::string& lines = converted[static_cast<std::size_t>(block)];
+  if (lines.empty()) lines = WithCrLf(BlockText(block));
+  return lines;
 }
 
 // The page's title element text. The globe marker is markup, which a title
@@ -99,7 +110,7 @@ std::string RenderPage(const SiteText& site, int page, std::string_view today) {
     if (block == Block::PageIntro)
       AppendIntro(out, page);
     else
-      AppendTemplate(out, BlockText(block));
+      out += BlockLines(block);
   }
   if (page == count) AppendTemplate(out, embedded::kPageDisclaimerEnd);
   AppendTemplate(out, embedded::kPageBottom);
