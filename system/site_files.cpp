@@ -36,8 +36,11 @@ void CarryOutStep(const std::string& folder, const SiteStep& step,
       RunCommandLine(step.target, SW_SHOWNORMAL);
       break;
     case StepKind::RemoveThumbnailCache:
-      SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-      DeleteFileA(path.c_str());
+      // Usually there is none: a reset that finds no file leaves nothing to
+      // delete.
+      if (SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL) ||
+          GetLastError() != ERROR_FILE_NOT_FOUND)
+        DeleteFileA(path.c_str());
       break;
   }
 }
