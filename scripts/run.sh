@@ -48,9 +48,9 @@ reply="$(mktemp)"
 trap 'rm -f "$reply"; stop_private_display' EXIT
 # Through a file: the program inherits the driver's output and keeps it open.
 timeout 60 wine "$drive" show "$exe" >"$reply"
-# (Windows programs end their lines with CR LF.)
+# (Windows programs end their lines with CR LF.) The dialog is painted by
+# the time the driver answers.
 read -r _ x y width height < <(tr -d '\r' <"$reply")
-sleep 0.5  # let the dialog finish painting
 mkdir -p "$build/artifacts"
 picture="$build/artifacts/run-dialog.png"
 import -window root -crop "${width}x${height}+${x}+${y}" +repage "$picture"

@@ -1,7 +1,7 @@
 // The driver on the command line, for scripts:
-//   trellan_drive show <Trellan.exe>   start it, wait for the dialog, print
-//                                      "dialog <x> <y> <width> <height>" and
-//                                      leave it open
+//   trellan_drive show <Trellan.exe>   start it, wait until its dialog is
+//                                      painted, print "dialog <x> <y>
+//                                      <width> <height>" and leave it open
 //   trellan_drive generate             on the open dialog: OK (an overwrite
 //                                      question is answered Yes, the notice
 //                                      closed), then "&Ende"; prints
@@ -51,6 +51,7 @@ void PrintFrame(const char* what, HWND window) {
 int Show(const std::string& exe) {
   std::optional<TrellanProcess> program = TrellanProcess::Start(trellan::driver::WindowsPath(exe));
   if (!program) return Fail("the dialog did not appear");
+  if (!program->WaitUntilPainted()) return Fail("the dialog was not painted");
   PrintFrame("dialog", program->dialog());
   program->Release();
   return 0;
