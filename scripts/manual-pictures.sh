@@ -37,11 +37,13 @@ source "$root/scripts/wine-env.sh"
 # the language from LC_ALL without the system having that locale.
 export USER=Lernende
 german=(env LC_ALL=de_CH.UTF-8)
-say "preparing the Wine prefix $WINEPREFIX"
-step "creating the Wine prefix $WINEPREFIX" "is wine32:i386 installed? scripts/install-deps.sh run" "$root/scripts/wine-prefix.sh"
 unset DISPLAY
 display_prefixes=("$WINEPREFIX")
 source "$root/scripts/xvfb.sh"
+# The prefix's Wine server stays while the pictures are taken: it and Wine's
+# own processes must start on the private display.
+say "preparing the Wine prefix $WINEPREFIX"
+step "creating the Wine prefix $WINEPREFIX" "is wine32:i386 installed? scripts/install-deps.sh run" "$root/scripts/wine-prefix.sh"
 reply="$(mktemp)"
 shot="$(mktemp --suffix=.png)"
 trap 'rm -f "$reply" "$shot"; stop_private_display' EXIT
@@ -51,7 +53,6 @@ step "setting the caret blink rate in the prefix" "delete $WINEPREFIX and try ag
   "${german[@]}" wine reg add 'HKCU\Control Panel\Desktop' /v CursorBlinkRate /t REG_SZ /d -1 /f
 # Every run starts as on a new PC: no stored form, no site on the desktop.
 "${german[@]}" wine reg delete 'HKCU\Software\Harwick' /f >/dev/null 2>&1 || true
-wineserver -w
 desktop="$(find "$WINEPREFIX/drive_c/users" -mindepth 2 -maxdepth 2 -name Desktop ! -path '*/Public/*' | head -n 1)"
 [ -n "$desktop" ] || fail "the prefix has no desktop folder"
 site="$desktop/CSS-Musterseite"
@@ -93,7 +94,6 @@ drive show "$exe" >/dev/null
 picture fehler.png "$(drive press 1 "$site/style.css")"
 drive answer 1 >/dev/null
 drive end >/dev/null
-wineserver -w
 
 say "taking the generated site in Chromium"
 [ -f "$site/s02.html" ] || fail "the program wrote no site into $site"

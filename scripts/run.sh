@@ -22,12 +22,14 @@ step "building Trellan.exe" "read the compiler's message" \
 
 export TRELLAN_WINEPREFIX="$build/run-prefix"
 source "$root/scripts/wine-env.sh"
-"$root/scripts/wine-prefix.sh"
 exe="$build/win32/app/Trellan.exe"
 desktop="$(find "$WINEPREFIX/drive_c/users" -mindepth 2 -maxdepth 2 -name Desktop ! -path '*/Public/*' | head -n 1)"
 site="$desktop/CSS-Musterseite"
 
+# The prefix's Wine server outlives a run for a minute: it and Wine's own
+# processes start on the display the program is to use.
 if [ -n "${DISPLAY:-}" ]; then
+  "$root/scripts/wine-prefix.sh"
   status=0
   wine "$exe" || status=$?
   if [ -f "$site/index.html" ]; then
@@ -40,6 +42,7 @@ fi
 
 display_prefixes=("$WINEPREFIX")
 source "$root/scripts/xvfb.sh"
+"$root/scripts/wine-prefix.sh"
 echo "No X display: running Trellan.exe under Xvfb ($DISPLAY) and working its dialog."
 export TRELLAN_PROBE_DLL="$build/win32/tests/driver/trellan_probe.dll"
 drive="$build/win32/tests/driver/trellan_drive.exe"
