@@ -19,12 +19,13 @@ constexpr std::string_view kStyle =
     "max-width:64em;margin:1.5em auto;padding:0 1em}"
     "h1{font-size:1.6em}"
     "h2{font-size:1.2em;margin-top:1.8em;border-bottom:1px solid #999}"
-    "table{border-collapse:collapse;width:100%}"
+    "table{border-collapse:collapse;width:100%;table-layout:fixed}"
+    "th:nth-child(1),th:nth-child(2){width:5.5em}"
+    "th:nth-child(3){width:38%}"
     "th,td{border:1px solid #bbb;padding:.3em .5em;text-align:left;vertical-align:top}"
     "th{background:#eee}"
     "tr{break-inside:avoid}"
     "code{font-family:Consolas,monospace;overflow-wrap:anywhere}"
-    ".zeile{white-space:nowrap}"
     ".fehler{color:#a00000;font-weight:bold}"
     ".warnung{color:#8a5a00;font-weight:bold}"
     ".hinweis{color:#00529b}"
@@ -108,7 +109,7 @@ std::string LineCell(const Finding& finding) {
 
 void AppendFindingRow(std::string& out, const Finding& finding) {
   const std::string_view css = SeverityClass(finding.severity);
-  out += "<tr><td class=\"zeile\">" + LineCell(finding) + "</td>";
+  out += "<tr><td>" + LineCell(finding) + "</td>";
   out += "<td class=\"" + std::string(css) + "\">" + std::string(SeverityName(finding.severity)) +
          "</td>";
   out += "<td><strong>" + std::string(KindTitle(finding.kind)) + "</strong>";
