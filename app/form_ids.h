@@ -1,6 +1,5 @@
 #pragma once
-// Identifiers of the dialog's controls and system-menu commands, and the
-// registry key that stores the form.
+// Identifiers of the dialog's controls and system-menu commands.
 #include <windows.h>
 
 // <windows.h> defines IDC_ICON as an obsolete cursor name; here it is the
@@ -22,8 +21,5 @@ inline constexpr int IDC_SAVE = 111;
 inline constexpr int IDC_ICON = 112;
 inline constexpr int IDM_CONTEXTMENU = 113;
 inline constexpr int IDM_GALLERY = 114;
-
-// Under HKEY_CURRENT_USER.
-inline constexpr const char* kSettingsKey = "SOFTWARE\\Harwick\\Trellan";
 
 }  // namespace trellan

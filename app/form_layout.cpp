@@ -146,4 +146,24 @@ void CheckBox(HWND dialog, int id, bool checked) {
   CheckDlgButton(dialog, id, checked ? BST_CHECKED : BST_UNCHECKED);
 }
 
+FormSettings ReadFormFields(HWND dialog) {
+  FormSettings form;
+  form.title = FieldText(dialog, IDC_TITLE, kLineFieldCapacity);
+  form.author = FieldText(dialog, IDC_AUTHOR, kLineFieldCapacity);
+  form.keywords = FieldText(dialog, IDC_KEYWORDS, kLineFieldCapacity);
+  form.menu_text = FieldText(dialog, IDC_MENU, kMenuFieldCapacity);
+  form.css_only = IsBoxChecked(dialog, IDC_CSSONLY);
+  form.open_folder = IsBoxChecked(dialog, IDC_EXPLORE);
+  return form;
+}
+
+void ShowFormSettings(HWND dialog, const FormSettings& form) {
+  SetDlgItemTextA(dialog, IDC_TITLE, form.title.c_str());
+  SetDlgItemTextA(dialog, IDC_AUTHOR, form.author.c_str());
+  SetDlgItemTextA(dialog, IDC_KEYWORDS, form.keywords.c_str());
+  SetDlgItemTextA(dialog, IDC_MENU, form.menu_text.c_str());
+  CheckBox(dialog, IDC_CSSONLY, form.css_only);
+  CheckBox(dialog, IDC_EXPLORE, form.open_folder);
+}
+
 }  // namespace trellan

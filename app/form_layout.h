@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <string>
 
+#include "app/form_settings.h"
+
 namespace trellan {
 
 // Buffer sizes, each including the terminating zero: a line field hands over
@@ -35,5 +37,12 @@ void SetFormEnabled(HWND dialog, bool enable);
 std::string FieldText(HWND dialog, int id, std::size_t capacity);
 bool IsBoxChecked(HWND dialog, int id);
 void CheckBox(HWND dialog, int id, bool checked);
+
+// The form as its controls hand it over: each field cut to its capacity, a
+// box set exactly when it is checked.
+FormSettings ReadFormFields(HWND dialog);
+// Puts `form` into the controls: the four fields in the order title, author,
+// keywords, menu, then the CSS-only and the Explorer box.
+void ShowFormSettings(HWND dialog, const FormSettings& form);
 
 }  // namespace trellan

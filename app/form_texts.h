@@ -4,7 +4,7 @@
 // following letter cannot run into the escape.
 #include <string>
 
-#include "generator/run_texts.h"
+#include "identity.h"
 
 namespace trellan {
 

@@ -5,11 +5,14 @@
 #include "app/dialog_template.h"
 #include "app/form_ids.h"
 #include "app/form_layout.h"
-#include "app/form_store.h"
+#include "app/form_settings.h"
 #include "app/form_texts.h"
-#include "generator/generate_site.h"
+#include "app/site_run.h"
+#include "identity.h"
 #include "mediatools/context_menu.h"
 #include "mediatools/gallery.h"
+#include "system/registry_settings.h"
+#include "system/site_files.h"
 #include "system/system.h"
 
 namespace trellan {
@@ -29,13 +32,20 @@ void AddSystemMenuEntries(HWND dialog) {
   AppendMenuA(menu, MF_STRING, IDM_CONTEXTMENU, kContextMenuEntry);
 }
 
+void LoadForm(HWND dialog) { ShowFormSettings(dialog, LoadFormSettings(RegistrySettings())); }
+
+void SaveForm(HWND dialog) {
+  RegistrySettings store;
+  SaveFormSettings(store, ReadFormFields(dialog));
+}
+
 // A site already on the desktop starts the dialog in CSS-only mode, so that
 // an OK does not overwrite the learner's pages; the choice is stored at once.
 void CheckStyleOnlyFromDesktop(HWND dialog) {
-  const bool site_exists =
-      PathExists(TargetFolder() + "index.html");
+  const bool site_exists = PathExists(SiteFolderPath() + "index.html");
   CheckBox(dialog, IDC_CSSONLY, site_exists);
-  WriteRegDword(HKEY_CURRENT_USER, kSettingsKey, "CSSOnly", site_exists ? 1 : 0);
+  RegistrySettings store;
+  StoreCssOnly(store, site_exists);
 }
 
 void OnInitDialog(HWND dialog) {
@@ -57,23 +67,6 @@ void OnHelp(HWND dialog) {
   g_about_open = false;
 }
 
-GenerationRequest ReadForm(HWND dialog) {
-  GenerationRequest request;
-  request.title = FieldText(dialog, IDC_TITLE, kLineFieldCapacity);
-  request.author = FieldText(dialog, IDC_AUTHOR, kLineFieldCapacity);
-  request.keywords = FieldText(dialog, IDC_KEYWORDS, kLineFieldCapacity);
-  request.menu_text = FieldText(dialog, IDC_MENU, kMenuFieldCapacity);
-  request.css_only = IsBoxChecked(dialog, IDC_CSSONLY);
-  request.open_folder = IsBoxChecked(dialog, IDC_EXPLORE);
-  return request;
-}
-
-// The run disables the form on every path; it is enabled again here.
-void GenerateFromForm(HWND dialog) {
-  GenerateSite(dialog, ReadForm(dialog));
-  SetFormEnabled(dialog, true);
-}
-
 void AskAboutContextMenu(HWND dialog) {
   switch (IconMessageBox(dialog, kContextMenuQuestion, kContextMenuCaption, kIconName,
                          MB_YESNOCANCEL | MB_USERICON | MB_DEFBUTTON3)) {
@@ -87,7 +80,7 @@ void OnCommand(HWND dialog, int id, WPARAM wparam) {
   switch (id) {
     case IDOK: GenerateFromForm(dialog); break;
     case IDCANCEL: EndDialog(dialog, static_cast<INT_PTR>(wparam)); break;  // nothing is saved
-    case IDC_NEW: ResetForm(dialog); break;
+    case IDC_NEW: ShowFormSettings(dialog, DefaultFormSettings()); break;
     case IDC_LOAD: LoadForm(dialog); break;
     case IDC_SAVE: SaveForm(dialog); break;
     case IDM_CONTEXTMENU: AskAboutContextMenu(dialog); break;
@@ -120,6 +113,11 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM
 void RunMainDialog() {
   const DialogTemplate dialog = MainDialogTemplate(MeasureScaleFactors());
   DialogBoxIndirectParamA(nullptr, &dialog.header, nullptr, &MainDialogProc, 0);
+}
+
+HWND CreateMainDialog() {
+  const DialogTemplate dialog = MainDialogTemplate(MeasureScaleFactors());
+  return CreateDialogIndirectParamA(nullptr, &dialog.header, nullptr, &MainDialogProc, 0);
 }
 
 }  // namespace trellan

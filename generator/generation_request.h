@@ -1,19 +1,21 @@
 #pragma once
-// The form values handed to a generation run.
+// What a generation run is asked to do, once the dialog has asked its
+// questions.
 #include <string>
 
 namespace trellan {
 
 struct GenerationRequest {
-  // In the ANSI code page, as read from the dialog (title, author and
-  // keywords at most 512 characters, the menu text at most 8191, its lines
-  // separated by CR LF). The run converts them to UTF-8 at its start.
+  // In UTF-8: the dialog converts its ANSI texts once, at the run's edge.
+  // The menu text's lines are separated by CR LF.
   std::string title;
   std::string author;
   std::string keywords;
   std::string menu_text;
+  // Only the stylesheet, the script and the server files are written.
   bool css_only = false;
-  bool open_folder = false;
+  // The dialog's decision: its box is checked, or Shift or Control is down.
+  bool open_explorer = false;
 };
 
 }  // namespace trellan

@@ -1,6 +1,6 @@
 #include "generator/page_writer.h"
 
-#include <cstdio>
+#include <array>
 
 #include "generator/menu_items.h"
 #include "embedded_files.h"
@@ -27,6 +27,15 @@ std::string_view BlockText(Block block) {
     case Block::LanguageList: return kBlockLanguageList;
   }
   return {};
+}
+
+// A block with CR LF line ends, converted on first use: the blocks are most
+// of every page's bytes and the same on every page of every run.
+const std::string& BlockLines(Block block) {
+  static std::array<std::string, static_cast<std::size_t>(Block::LanguageList) + 1> converted;
+  std::string& lines = converted[static_cast<std::size_t>(block)];
+  if (lines.empty()) lines = WithCrLf(BlockText(block));
+  return lines;
 }
 
 // The page's title element text. The globe marker is markup, which a title
@@ -56,9 +65,9 @@ void AppendIntro(std::string& out, int page) {
 
 std::string PageFileName(int page) {
   if (page == 1) return "index.html";
-  char name[16];
-  std::snprintf(name, sizeof name, "s%02i.html", page);
-  return name;
+  std::string number = std::to_string(page);
+  if (number.size() < 2) number.insert(0, 1, '0');
+  return "s" + number + ".html";
 }
 
 std::vector<Block> PageBlocks(int i, int n) {
@@ -101,7 +110,7 @@ std::string RenderPage(const SiteText& site, int page, std::string_view today) {
     if (block == Block::PageIntro)
       AppendIntro(out, page);
     else
-      AppendTemplate(out, BlockText(block));
+      out += BlockLines(block);
   }
   if (page == count) AppendTemplate(out, embedded::kPageDisclaimerEnd);
   AppendTemplate(out, embedded::kPageBottom);

@@ -23,6 +23,11 @@ std::string FailedFilesNoticeText(const std::vector<std::string>& failed) {
   return text;
 }
 
+ClosingNotice ClosingNoticeFor(const std::vector<std::string>& failed) {
+  if (failed.empty()) return {NoticeKind::Done, kDoneNoticeText};
+  return {NoticeKind::FilesMissing, FailedFilesNoticeText(failed)};
+}
+
 std::string ExplorerCommandLine(std::string_view folder) {
   std::string line = "Explorer /e,/root,/select,\"";
   line += folder;

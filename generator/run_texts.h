@@ -1,13 +1,13 @@
 #pragma once
-// The texts a generation run shows or passes on. They are in the ANSI code
-// page (Windows-1252), as the message boxes and paths of the program are.
+// The texts a generation run shows or passes on, and which notice ends it.
+// They are in the ANSI code page (Windows-1252), as the message boxes and
+// paths of the program are; the caption of the boxes is kProgramCaption.
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace trellan {
 
-inline constexpr const char* kProgramCaption = "Trellan 4.4.0.3";
 inline constexpr const char* kOverwriteCaption = "\xDC" "berschreiben best\xE4tigen";
 // The closing notice: two bare CRs before the hint, as the notice shows it.
 inline constexpr const char* kDoneNoticeText =
@@ -26,5 +26,20 @@ std::string FailedFilesNoticeText(const std::vector<std::string>& failed);
 
 // Explorer on the site folder, the folder selected in its tree.
 std::string ExplorerCommandLine(std::string_view folder);
+
+// How a run ends: every file written gives the notice that closes itself;
+// files that could not be written give a warning naming them, which waits
+// for the user, as a success that closes by itself would hide the loss.
+enum class NoticeKind { Done, FilesMissing };
+
+struct ClosingNotice {
+  NoticeKind kind;
+  std::string text;
+  bool operator==(const ClosingNotice&) const = default;
+};
+
+// `failed`: the files of the run that could not be written, relative to the
+// site folder, in the order the run met them.
+ClosingNotice ClosingNoticeFor(const std::vector<std::string>& failed);
 
 }  // namespace trellan

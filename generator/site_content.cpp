@@ -15,13 +15,37 @@ const std::array<MediaFile, 4>& SampleMedia() {
   return media;
 }
 
-std::string StylesheetText() { return WithCrLf(embedded::kStyleCss); }
-std::string ZoomScriptText() { return WithCrLf(embedded::kZoomJs); }
-std::string ThumbnailScriptText() { return WithCrLf(embedded::kScriptCreateThumbnails); }
-std::string FtpUploadScriptText() { return WithCrLf(embedded::kScriptFtpUpload); }
-std::string StartScriptText() { return WithCrLf(embedded::kScriptStart); }
-std::string BackupScriptText() { return WithCrLf(embedded::kScriptBackUp); }
-std::string HtaccessText() { return WithCrLf(embedded::kHtaccess); }
-std::string FtpCommandText() { return WithCrLf(embedded::kFtpPipe); }
+const std::string& StylesheetText() {
+  static const std::string text = WithCrLf(embedded::kStyleCss);
+  return text;
+}
+const std::string& ZoomScriptText() {
+  static const std::string text = WithCrLf(embedded::kZoomJs);
+  return text;
+}
+const std::string& ThumbnailScriptText() {
+  static const std::string text = WithCrLf(embedded::kScriptCreateThumbnails);
+  return text;
+}
+const std::string& FtpUploadScriptText() {
+  static const std::string text = WithCrLf(embedded::kScriptFtpUpload);
+  return text;
+}
+const std::string& StartScriptText() {
+  static const std::string text = WithCrLf(embedded::kScriptStart);
+  return text;
+}
+const std::string& BackupScriptText() {
+  static const std::string text = WithCrLf(embedded::kScriptBackUp);
+  return text;
+}
+const std::string& HtaccessText() {
+  static const std::string text = WithCrLf(embedded::kHtaccess);
+  return text;
+}
+const std::string& FtpCommandText() {
+  static const std::string text = WithCrLf(embedded::kFtpPipe);
+  return text;
+}
 
 }  // namespace trellan

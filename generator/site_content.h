@@ -15,14 +15,15 @@ struct MediaFile {
 const std::array<MediaFile, 4>& SampleMedia();
 
 // The text files whose content is fixed, with CR LF line ends and without
-// a byte-order mark (the run adds the mark to zoom.js).
-std::string StylesheetText();
-std::string ZoomScriptText();
-std::string ThumbnailScriptText();
-std::string FtpUploadScriptText();
-std::string StartScriptText();
-std::string BackupScriptText();
-std::string HtaccessText();
-std::string FtpCommandText();
+// a byte-order mark (the run adds the mark to zoom.js). Each is built on
+// first use and kept: every run writes the same bytes.
+const std::string& StylesheetText();
+const std::string& ZoomScriptText();
+const std::string& ThumbnailScriptText();
+const std::string& FtpUploadScriptText();
+const std::string& StartScriptText();
+const std::string& BackupScriptText();
+const std::string& HtaccessText();
+const std::string& FtpCommandText();
 
 }  // namespace trellan

@@ -4,11 +4,14 @@ namespace trellan {
 
 namespace {
 
+// Whole lines at a time: a run renders up to twenty pages of templates.
 void AppendLines(std::string& out, std::string_view text) {
-  for (char c : text) {
-    if (c == '\n') out += '\r';
-    out += c;
+  for (auto end = text.find('\n'); end != std::string_view::npos; end = text.find('\n')) {
+    out.append(text.substr(0, end));
+    out += "\r\n";
+    text.remove_prefix(end + 1);
   }
+  out.append(text);
 }
 
 const std::string_view* FindValue(std::initializer_list<TemplateValue> values,

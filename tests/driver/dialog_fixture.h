@@ -10,13 +10,14 @@
 #include <optional>
 #include <string>
 
+#include "identity.h"
 #include "system/system.h"
 #include "tests/driver/driver.h"
 #include "tests/support/test_site.h"
 
 namespace trellan::driver {
 
-inline constexpr const char* kStoreKey = "SOFTWARE\\Harwick\\Trellan";
+inline constexpr const char* kStoreKey = kSettingsKey;
 
 inline void ForgetStoredForm() { RegDeleteTreeA(HKEY_CURRENT_USER, kStoreKey); }
 

@@ -1,25 +1,39 @@
 // The driver on the command line, for scripts:
-//   trellan_drive show <Trellan.exe>   start it, wait for the dialog, print
-//                                      "dialog <x> <y> <width> <height>" and
-//                                      leave it open
+//   trellan_drive show <Trellan.exe>   start it, wait until its dialog is
+//                                      painted, print "dialog <x> <y>
+//                                      <width> <height>" and leave it open
 //   trellan_drive generate             on the open dialog: OK (an overwrite
 //                                      question is answered Yes, the notice
 //                                      closed), then "&Ende"; prints
 //                                      "mode full" or "mode css-only"
 //   trellan_drive end                  on the open dialog: "&Ende"
 // The last two print "exit <code>" of the program and return 0 when it
-// ended with 0. The probe DLL is named by TRELLAN_PROBE_DLL.
+// ended with 0. For pictures of the program's boxes, these leave a box open
+// and print "box <x> <y> <width> <height>" (its frame on the screen):
+//   trellan_drive press <id> [<file>]  click the dialog's control <id>;
+//                                      with <file>, hold that file open
+//                                      without sharing meanwhile, as
+//                                      another program may
+//   trellan_drive help                 press F1
+//   trellan_drive answer <button>      press <button> (IDOK 1, IDCANCEL 2,
+//                                      IDYES 6, IDNO 7) of the open box;
+//                                      prints "none" when no box follows
+// The probe DLL is named by TRELLAN_PROBE_DLL.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "system/handles.h"
 #include "tests/driver/driver.h"
 
 namespace {
 
+using trellan::driver::Box;
 using trellan::driver::TrellanProcess;
 
 int Fail(const char* what) {
@@ -27,15 +41,44 @@ int Fail(const char* what) {
   return 1;
 }
 
+void PrintFrame(const char* what, HWND window) {
+  RECT frame{};
+  GetWindowRect(window, &frame);
+  std::printf("%s %ld %ld %ld %ld\n", what, frame.left, frame.top, frame.right - frame.left,
+              frame.bottom - frame.top);
+}
+
 int Show(const std::string& exe) {
   std::optional<TrellanProcess> program = TrellanProcess::Start(trellan::driver::WindowsPath(exe));
   if (!program) return Fail("the dialog did not appear");
-  RECT frame{};
-  GetWindowRect(program->dialog(), &frame);
-  std::printf("dialog %ld %ld %ld %ld\n", frame.left, frame.top, frame.right - frame.left,
-              frame.bottom - frame.top);
+  if (!program->WaitUntilPainted()) return Fail("the dialog was not painted");
+  PrintFrame("dialog", program->dialog());
   program->Release();
   return 0;
+}
+
+// The box the last action opened. A box runs its own message loop, so once
+// the program has taken a message posted after the action, a box that the
+// action opens is there.
+int ReportBox(TrellanProcess& program, bool required) {
+  if (required && !trellan::driver::WaitFor([&] { return !program.Boxes().empty(); }))
+    return Fail("no box appeared");
+  if (!program.Sync()) return Fail("the program does not answer");
+  const std::vector<Box> boxes = program.Boxes();
+  if (boxes.empty()) {
+    if (required) return Fail("the box went away");
+    std::printf("none\n");
+  } else {
+    PrintFrame("box", boxes.front().window);
+  }
+  return 0;
+}
+
+int Answer(TrellanProcess& program, int button) {
+  const std::vector<Box> boxes = program.Boxes();
+  if (boxes.empty()) return Fail("no box is open");
+  if (!program.Answer(boxes.front(), button)) return Fail("the box did not close");
+  return ReportBox(program, false);
 }
 
 int End(TrellanProcess& program) {
@@ -49,15 +92,41 @@ int End(TrellanProcess& program) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 3 && std::strcmp(argv[1], "show") == 0) return Show(argv[2]);
-  const bool generate = argc == 2 && std::strcmp(argv[1], "generate") == 0;
-  const bool end = argc == 2 && std::strcmp(argv[1], "end") == 0;
-  if (!generate && !end) {
-    std::fprintf(stderr, "usage: trellan_drive show <Trellan.exe> | generate | end\n");
+  const auto is = [&](const char* command, int args) {
+    return argc == 2 + args && std::strcmp(argv[1], command) == 0;
+  };
+  if (is("show", 1)) return Show(argv[2]);
+  const bool generate = is("generate", 0);
+  const bool end = is("end", 0);
+  const bool press = is("press", 1) || is("press", 2);
+  if (!generate && !end && !press && !is("help", 0) && !is("answer", 1)) {
+    std::fprintf(stderr,
+                 "usage: trellan_drive show <Trellan.exe> | generate | end"
+                 " | press <id> [<file>] | help | answer <button>\n");
     return 2;
   }
   std::optional<TrellanProcess> program = TrellanProcess::Attach();
   if (!program) return Fail("no open Trellan dialog");
+  // These leave the program running, with its box open.
+  if (!generate && !end) program->Release();
+  if (press) {
+    // A run writes every file before its closing notice opens: holding
+    // until then keeps the file from the whole run.
+    trellan::FileHandle held;
+    if (argc == 4) {
+      held = trellan::FileHandle(CreateFileA(trellan::driver::WindowsPath(argv[3]).c_str(),
+                                             GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                             FILE_ATTRIBUTE_NORMAL, nullptr));
+      if (!held) return Fail("the file to hold cannot be opened");
+    }
+    if (!program->Click(std::atoi(argv[2]))) return Fail("no such control");
+    return ReportBox(*program, true);
+  }
+  if (is("help", 0)) {
+    if (!program->PressKey(VK_F1)) return Fail("F1 could not be pressed");
+    return ReportBox(*program, true);
+  }
+  if (is("answer", 1)) return Answer(*program, std::atoi(argv[2]));
   if (generate) {
     // The box as OK finds it decides the run: a site on the desktop starts
     // the dialog in CSS-only mode.

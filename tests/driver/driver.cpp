@@ -272,6 +272,15 @@ bool TrellanProcess::PressKey(UINT virtual_key, bool with_alt) const {
          inputs.size();
 }
 
+bool TrellanProcess::PressKeyAndWait(UINT virtual_key) {
+  const auto before = Probe(ProbeKind::kKeyUps);
+  if (!before || !PressKey(virtual_key)) return false;
+  return WaitFor([&] {
+    const auto now = Probe(ProbeKind::kKeyUps);
+    return now && std::stoul(*now) > std::stoul(*before);
+  });
+}
+
 bool TrellanProcess::ClickAt(POINT client_point) const {
   BringToFront();
   POINT screen = client_point;
@@ -311,6 +320,11 @@ std::vector<Control> TrellanProcess::Controls() const {
 bool TrellanProcess::Sync(DWORD timeout_ms) {
   const auto reply = Probe(ProbeKind::kPing, timeout_ms);
   return reply && *reply == "pong\n";
+}
+
+bool TrellanProcess::WaitUntilPainted(DWORD timeout_ms) {
+  const auto reply = Probe(ProbeKind::kPaint, timeout_ms);
+  return reply && *reply == "painted\n" && Sync(timeout_ms);
 }
 
 std::optional<std::string> TrellanProcess::Probe(ProbeKind kind, DWORD timeout_ms) {

@@ -10,12 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "identity.h"
 #include "tests/driver/probe_protocol.h"
 
 namespace trellan::driver {
 
 inline constexpr DWORD kDefaultTimeoutMs = 20000;
-inline constexpr const char* kDialogCaption = "Trellan 4.4.0.3";
+inline constexpr const char* kDialogCaption = kProgramCaption;
 
 // Polls `done` every 10 ms until it holds (true) or the time is up (false).
 bool WaitFor(const std::function<bool()>& done, DWORD timeout_ms = kDefaultTimeoutMs);
@@ -81,6 +82,9 @@ class TrellanProcess {
   // window is): a key, optionally with Alt held, and a left click at a
   // point of the dialog's client area.
   bool PressKey(UINT virtual_key, bool with_alt = false) const;
+  // A key as PressKey gives it, returning once the program has taken its
+  // release: by then the press and everything it caused have been handled.
+  bool PressKeyAndWait(UINT virtual_key);
   bool ClickAt(POINT client_point) const;
   // The control with the keyboard focus; 0 when none of the dialog has it.
   int FocusId() const;
@@ -94,6 +98,9 @@ class TrellanProcess {
   bool Sync(DWORD timeout_ms = kDefaultTimeoutMs);
   // Asks the program's UI thread; nothing on time-out.
   std::optional<std::string> Probe(ProbeKind kind, DWORD timeout_ms = kDefaultTimeoutMs);
+  // Returns once the dialog is painted and the program waits for input
+  // again (when the picture on the screen is complete).
+  bool WaitUntilPainted(DWORD timeout_ms = kDefaultTimeoutMs);
 
   // The message boxes of the program that are open now, and waiting for one.
   std::vector<Box> Boxes() const;

@@ -87,12 +87,24 @@ std::string DescribeIcons(HWND dialog) {
          IconSize(control) + "\n";
 }
 
+// Key releases taken so far: a key's press has been handled completely, the
+// messages it caused included, once its release is taken.
+unsigned g_key_ups = 0;
+
+std::string PaintNow(HWND dialog) {
+  RedrawWindow(dialog, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  GdiFlush();
+  return "painted\n";
+}
+
 std::string Answer(ProbeKind kind, HWND dialog) {
   switch (kind) {
     case ProbeKind::kPing: return "pong\n";
     case ProbeKind::kControls: return DescribeControls(dialog);
     case ProbeKind::kSystemMenu: return DescribeSystemMenu(dialog);
     case ProbeKind::kIcons: return DescribeIcons(dialog);
+    case ProbeKind::kKeyUps: return std::to_string(g_key_ups) + "\n";
+    case ProbeKind::kPaint: return PaintNow(dialog);
   }
   return {};
 }
@@ -116,6 +128,9 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK ProbeHook(int code, WPARAM wpa
                                                             LPARAM lparam) {
   static const UINT probe_message = RegisterWindowMessageA(trellan::driver::kProbeMessageName);
   auto* message = reinterpret_cast<MSG*>(lparam);
+  if (code == HC_ACTION && wparam == PM_REMOVE &&
+      (message->message == WM_KEYUP || message->message == WM_SYSKEYUP))
+    ++g_key_ups;
   if (code == HC_ACTION && wparam == PM_REMOVE && message->message == probe_message) {
     const auto kind = static_cast<ProbeKind>(LOWORD(message->wParam));
     const unsigned sequence = HIWORD(message->wParam);

@@ -17,6 +17,8 @@ enum class ProbeKind : WORD {
   kControls = 1,    // per child, in z-order: hwnd, font, height its text needs
   kSystemMenu = 2,  // per item: id, kind, text
   kIcons = 3,       // the class icon, the resource "I", the icon control's icon
+  kKeyUps = 4,      // how many key releases the thread has taken from its queue
+  kPaint = 5,       // "painted", once the dialog and its controls are painted
 };
 
 // wParam: the kind in the low word, a sequence number in the high word;

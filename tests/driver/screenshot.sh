@@ -14,9 +14,9 @@ trap 'rm -f "$reply"' EXIT
 # The reply goes through a file: the program inherits the driver's output
 # and keeps it open for as long as it runs.
 timeout 60 wine "$drive" show "$exe" >"$reply"
-# (Windows programs end their lines with CR LF.)
+# (Windows programs end their lines with CR LF.) The dialog is painted by
+# the time the driver answers.
 read -r _ x y width height < <(tr -d '\r' <"$reply")
-sleep 0.5  # let the dialog finish painting
 mkdir -p "$(dirname "$picture")"
 import -window root -crop "${width}x${height}+${x}+${y}" +repage "$picture"
 timeout 60 wine "$drive" end

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "identity.h"
+
 namespace trellan {
 namespace {
 
@@ -32,13 +34,14 @@ TEST(ConverterCommandLines, KeepALongViewerPathWhole) {
 
 TEST(ViewerMissingText, HasSevenLinesSeparatedByBareCarriageReturns) {
   EXPECT_EQ(ViewerMissingText(),
-            "Diese Funktion erfordert die Installation\r"
-            "von IrfanView (Bildbetrachter/konverter).\r"
-            "\r"
-            "Trellan 4.4.0.3\r"
-            "nach erfolgter Installation erneut starten.\r"
-            "\r"
-            "IrfanView jetzt herunterladen?");
+            std::string("Diese Funktion erfordert die Installation\r"
+                        "von IrfanView (Bildbetrachter/konverter).\r"
+                        "\r") +
+                kProgramCaption +
+                "\r"
+                "nach erfolgter Installation erneut starten.\r"
+                "\r"
+                "IrfanView jetzt herunterladen?");
 }
 
 }  // namespace

@@ -31,6 +31,13 @@ TEST(RunTexts, FailedFilesAreListedUpToTwenty) {
   EXPECT_EQ(one.find('\x85'), std::string::npos);
 }
 
+TEST(RunTexts, ClosingNoticeFollowsWhatCouldNotBeWritten) {
+  EXPECT_EQ(ClosingNoticeFor({}), (ClosingNotice{NoticeKind::Done, kDoneNoticeText}));
+  const std::vector<std::string> failed = {"s02.html", "media\\karte.png"};
+  EXPECT_EQ(ClosingNoticeFor(failed),
+            (ClosingNotice{NoticeKind::FilesMissing, FailedFilesNoticeText(failed)}));
+}
+
 TEST(RunTexts, ExplorerSelectsTheQuotedFolder) {
   EXPECT_EQ(ExplorerCommandLine("C:\\Users\\u 1\\Desktop\\CSS-Musterseite\\"),
             "Explorer /e,/root,/select,\"C:\\Users\\u 1\\Desktop\\CSS-Musterseite\\\"");

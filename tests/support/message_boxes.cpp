@@ -18,10 +18,12 @@ std::string WindowText(HWND window) {
   return buffer;
 }
 
+// A dialog window with a box's text control: the program's own dialog,
+// activated again when a box closes, is no box.
 bool IsMessageBox(HWND window) {
   char class_name[32] = {};
   GetClassNameA(window, class_name, sizeof class_name);
-  return std::strcmp(class_name, "#32770") == 0;
+  return std::strcmp(class_name, "#32770") == 0 && GetDlgItem(window, kTextId) != nullptr;
 }
 
 }  // namespace
@@ -35,6 +37,7 @@ MessageBoxAnswerer::MessageBoxAnswerer(std::deque<int> answers, int otherwise)
 MessageBoxAnswerer::~MessageBoxAnswerer() {
   if (hook_) UnhookWindowsHookEx(hook_);
   g_active = nullptr;
+  g_pending = nullptr;
 }
 
 LRESULT CALLBACK MessageBoxAnswerer::Hook(int code, WPARAM wparam, LPARAM lparam) {
@@ -70,6 +73,7 @@ void MessageBoxAnswerer::Answer(HWND box) {
   seen.icon = reinterpret_cast<HICON>(SendDlgItemMessageA(box, kIconId, STM_GETICON, 0, 0));
   seen.owner = GetWindow(box, GW_OWNER);
   seen_.push_back(seen);
+  if (look_) look_(seen);
 
   int answer = otherwise_;
   if (!answers_.empty()) {

@@ -5,7 +5,9 @@
 #include <windows.h>
 
 #include <deque>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace trellan::test {
@@ -29,6 +31,8 @@ class MessageBoxAnswerer {
   MessageBoxAnswerer& operator=(const MessageBoxAnswerer&) = delete;
 
   const std::vector<SeenBox>& seen() const { return seen_; }
+  // Called with each box while it is still shown, before it is answered.
+  void WhileShown(std::function<void(const SeenBox&)> look) { look_ = std::move(look); }
 
  private:
   static LRESULT CALLBACK Hook(int code, WPARAM wparam, LPARAM lparam);
@@ -38,6 +42,7 @@ class MessageBoxAnswerer {
   std::deque<int> answers_;
   int otherwise_;
   std::vector<SeenBox> seen_;
+  std::function<void(const SeenBox&)> look_;
   HHOOK hook_ = nullptr;
 };
 

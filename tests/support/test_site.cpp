@@ -1,14 +1,20 @@
 #include "tests/support/test_site.h"
 
+#include <tlhelp32.h>
+
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
-#include "app/form_ids.h"
+#include "app/form_settings.h"
+#include "identity.h"
 #include "system/system.h"
 
 namespace trellan::test {
 
-std::string SiteFolder() { return ShellFolderPath("Desktop") + "\\CSS-Musterseite\\"; }
+std::string SiteFolder() {
+  return ShellFolderPath("Desktop") + "\\" + kSiteFolderName + "\\";
+}
 
 namespace {
 
@@ -77,33 +83,42 @@ std::vector<std::string> ListFolder(const std::string& folder) {
 }
 
 GenerationRequest DefaultRequest() {
+  const FormSettings form = DefaultFormSettings();
   GenerationRequest request;
-  request.title = "Seitentitel eingeben";
-  request.author = "Vorname Name";
-  request.keywords = "Schl\xFCsselw\xF6rter f\xFCr Suchmaschinen eingeben";
-  request.menu_text = "Start\r\nSeite 2\r\nSeite 3\r\nLinks & Media\r\nImpressum";
+  request.title = AnsiToUtf8(form.title);
+  request.author = AnsiToUtf8(form.author);
+  request.keywords = AnsiToUtf8(form.keywords);
+  request.menu_text = AnsiToUtf8(form.menu_text);
   return request;
 }
 
-FormWindow::FormWindow() {
-  window_ = CreateWindowExA(0, "STATIC", "form", WS_POPUP, 0, 0, 400, 460, nullptr, nullptr,
-                            GetModuleHandleA(nullptr), nullptr);
-  const auto add = [this](const char* window_class, DWORD style, int id) {
-    CreateWindowExA(0, window_class, "", WS_CHILD | WS_VISIBLE | style, 0, 0, 10, 10, window_,
-                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr),
-                    nullptr);
-  };
-  for (int id : {IDOK, IDCANCEL, IDC_NEW, IDC_LOAD, IDC_SAVE}) add("BUTTON", BS_PUSHBUTTON, id);
-  for (int id : {IDC_TITLE, IDC_AUTHOR, IDC_KEYWORDS, IDC_MENU}) add("EDIT", 0, id);
-  for (int id : {IDC_CSSONLY, IDC_EXPLORE}) add("BUTTON", BS_AUTOCHECKBOX, id);
+std::vector<DWORD> ProcessesNamed(const char* exe_name) {
+  std::vector<DWORD> ids;
+  const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+    if (_stricmp(entry.szExeFile, exe_name) == 0) ids.push_back(entry.th32ProcessID);
+  CloseHandle(snapshot);
+  return ids;
 }
 
-FormWindow::~FormWindow() { DestroyWindow(window_); }
+std::vector<DWORD> ExplorerProcesses() {
+  GetDesktopWindow();
+  return ProcessesNamed("explorer.exe");
+}
 
-bool FormWindow::IsEnabled(int id) const { return IsWindowEnabled(GetDlgItem(window_, id)) != 0; }
-
-bool FormWindow::IsChecked(int id) const {
-  return IsDlgButtonChecked(window_, id) == BST_CHECKED;
+std::vector<DWORD> EndNewExplorers(const std::vector<DWORD>& before) {
+  std::vector<DWORD> started;
+  for (DWORD id : ExplorerProcesses()) {
+    if (std::find(before.begin(), before.end(), id) != before.end()) continue;
+    started.push_back(id);
+    const HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
+    TerminateProcess(process, 0);
+    WaitForSingleObject(process, 5000);
+    CloseHandle(process);
+  }
+  return started;
 }
 
 }  // namespace trellan::test

@@ -33,23 +33,17 @@ std::string WindowTitle(HWND window);
 void CloseNotepad(HWND window);
 void CloseAllNotepads();
 
-// The form as the dialog starts with it.
+// The form as the dialog starts with it, as the run gets it (in UTF-8).
 GenerationRequest DefaultRequest();
 
-// A stand-in for the dialog: a hidden window with the form's controls, so
-// that the run can disable them and check the CSS-only box.
-class FormWindow {
- public:
-  FormWindow();
-  ~FormWindow();
-  FormWindow(const FormWindow&) = delete;
-  FormWindow& operator=(const FormWindow&) = delete;
-  HWND get() const { return window_; }
-  bool IsEnabled(int id) const;
-  bool IsChecked(int id) const;
-
- private:
-  HWND window_ = nullptr;
-};
+// The ids of the processes of a program ("notepad.exe") running now. A
+// process that was started exists when the call that started it returns,
+// so whether a call started one needs no waiting.
+std::vector<DWORD> ProcessesNamed(const char* exe_name);
+// The same for Explorer, whose processes include Wine's desktop (started
+// here first if need be, so that it is never taken for a new one); and
+// ending the Explorers not in `before`, which are returned.
+std::vector<DWORD> ExplorerProcesses();
+std::vector<DWORD> EndNewExplorers(const std::vector<DWORD>& before);
 
 }  // namespace trellan::test

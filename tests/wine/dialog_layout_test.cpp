@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/dialog_template.h"
+#include "identity.h"
 #include "tests/driver/dialog_fixture.h"
 
 namespace trellan::driver {
@@ -46,7 +47,8 @@ constexpr DWORD kLabel = 0x50020000, kPush = 0x50010300, kLine = 0x50010080, kCh
 
 std::vector<ExpectedControl> ExpectedControls() {
   const std::string intro =
-      "Trellan 4.4.0.3\r\n\r\nErstellt ein universelles HTML5/CSS-basiertes Men\xFC" "system, "
+      std::string(kProgramCaption) +
+      "\r\n\r\nErstellt ein universelles HTML5/CSS-basiertes Men\xFC" "system, "
       "zusammen mit allen ben\xF6" "tigten Dateien als Grundger\xFC" "st f\xFC" "r eine Webseite. "
       "Die Seiten sind \"responsive\", d.h. sie passen sich an das Ausgabeger\xE4" "t an (PC, "
       "Tablet, Telefon). Die Formatierungen befinden sich in der Datei \"style.css\" und "
@@ -160,7 +162,7 @@ TEST_F(OpenDialog, LabelsShowAllTheirTextAndTheIntroEndsAboveTheBottomRow) {
   const auto probed = ProbeControls();
   ASSERT_FALSE(controls.empty());
   const Control& intro = controls.front();
-  ASSERT_EQ(intro.text.rfind("Trellan 4.4.0.3\r\n", 0), 0u);
+  ASSERT_EQ(intro.text.rfind(std::string(kProgramCaption) + "\r\n", 0), 0u);
   for (int id : {109, 110, 111}) {
     RECT button{};
     GetWindowRect(program_->Item(id), &button);
@@ -204,7 +206,7 @@ TEST_F(OpenDialog, WindowHasItsStyleCaptionSizeAndIcon) {
   EXPECT_EQ(ex_style & 0x00040001u, 0x00040001u) << std::hex << ex_style;
   char caption[64] = {};
   GetWindowTextA(dialog, caption, sizeof caption);
-  EXPECT_STREQ(caption, "Trellan 4.4.0.3");
+  EXPECT_STREQ(caption, kProgramCaption);
 
   // The controls are placed in pixels for a 400 x 460 client area.
   RECT client{};
@@ -316,12 +318,14 @@ TEST_F(ProgramFile, CarriesTheVersionRecord) {
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT fixed_size = 0;
   ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &fixed_size));
-  EXPECT_EQ(fixed->dwFileVersionMS, 0x00040004u);
-  EXPECT_EQ(fixed->dwFileVersionLS, 0x00000003u);
-  EXPECT_EQ(fixed->dwProductVersionMS, 0x00040004u);
-  EXPECT_EQ(fixed->dwProductVersionLS, 0x00000003u);
+  // The project's version, as the numbers of the fixed part.
+  constexpr DWORD kVersion[] = {TRELLAN_VERSION_NUMBERS};
+  EXPECT_EQ(fixed->dwFileVersionMS, kVersion[0] << 16 | kVersion[1]);
+  EXPECT_EQ(fixed->dwFileVersionLS, kVersion[2] << 16 | kVersion[3]);
+  EXPECT_EQ(fixed->dwProductVersionMS, kVersion[0] << 16 | kVersion[1]);
+  EXPECT_EQ(fixed->dwProductVersionLS, kVersion[2] << 16 | kVersion[3]);
   const std::map<std::string, std::string> texts = {
-      {"FileVersion", "4.4.0.3"},       {"ProductVersion", "4.4.0.3"},
+      {"FileVersion", kVersionText},    {"ProductVersion", kVersionText},
       {"ProductName", "Trellan"},       {"FileDescription", "Trellan"},
       {"InternalName", "Trellan"},      {"OriginalFilename", "Trellan.exe"},
       {"Comments", "MI-Unterricht (Informatik)"}};

@@ -1,10 +1,14 @@
-// "&Neu", "&Laden" and "&Sichern" through the dialog, checked against the
-// registry.
+// "&Neu", "&Laden" and "&Sichern" of the real dialog, created in this
+// process, checked against the registry. The rules of the stored form are
+// tested natively (form_settings_test).
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
+#include "app/form_ids.h"
 #include "tests/driver/dialog_fixture.h"
+#include "tests/support/dialog_host.h"
 
 namespace trellan::driver {
 namespace {
@@ -13,34 +17,37 @@ const std::string kDefaultKeywords =
     "Schl\xFC" "sselw\xF6" "rter f\xFC" "r Suchmaschinen eingeben";
 const std::string kDefaultMenu = "Start\r\nSeite 2\r\nSeite 3\r\nLinks & Media\r\nImpressum";
 
-class FormStore : public DialogTest {
+class FormStore : public ::testing::Test {
  protected:
-  // A button of the bottom row, and the wait until its work is done.
-  void Press(int id) {
-    ASSERT_TRUE(program_->Click(id));
-    ASSERT_TRUE(program_->Sync());
+  void SetUp() override {
+    ForgetStoredForm();
+    test::RemoveSiteFolder();
   }
+  void Start() { dialog_ = std::make_unique<test::DialogHost>(); }
+  // A button of the bottom row; returns when its work is done.
+  void Press(int id) { dialog_->Click(id); }
   void ExpectDefaultForm() {
-    EXPECT_EQ(program_->Text(101), "Seitentitel eingeben");
-    EXPECT_EQ(program_->Text(102), "Vorname Name");
-    EXPECT_EQ(program_->Text(103), kDefaultKeywords);
-    EXPECT_EQ(program_->Text(104), kDefaultMenu);
-    EXPECT_FALSE(program_->IsChecked(105));
-    EXPECT_FALSE(program_->IsChecked(106));
+    EXPECT_EQ(dialog_->Text(IDC_TITLE), "Seitentitel eingeben");
+    EXPECT_EQ(dialog_->Text(IDC_AUTHOR), "Vorname Name");
+    EXPECT_EQ(dialog_->Text(IDC_KEYWORDS), kDefaultKeywords);
+    EXPECT_EQ(dialog_->Text(IDC_MENU), kDefaultMenu);
+    EXPECT_FALSE(dialog_->IsChecked(IDC_EXPLORE));
+    EXPECT_FALSE(dialog_->IsChecked(IDC_CSSONLY));
   }
 
+  std::unique_ptr<test::DialogHost> dialog_;
 };
 
 TEST_F(FormStore, SaveNewLoadRestoresEverythingSaved) {
   Start();
   const std::string title = "\xC4pfel & Birnen";
-  ASSERT_TRUE(program_->SetText(101, title));
-  ASSERT_TRUE(program_->SetText(102, "Eva M\xFCller"));
-  ASSERT_TRUE(program_->SetText(103, "Obst, Garten"));
-  ASSERT_TRUE(program_->SetText(104, "Heim\r\nKontakt"));
-  ASSERT_TRUE(program_->Click(105));
-  ASSERT_TRUE(program_->Click(106));
-  Press(111);  // "&Sichern"
+  dialog_->SetText(IDC_TITLE, title);
+  dialog_->SetText(IDC_AUTHOR, "Eva M\xFCller");
+  dialog_->SetText(IDC_KEYWORDS, "Obst, Garten");
+  dialog_->SetText(IDC_MENU, "Heim\r\nKontakt");
+  dialog_->Click(IDC_EXPLORE);
+  dialog_->Click(IDC_CSSONLY);
+  Press(IDC_SAVE);
   EXPECT_EQ(StoredText("PageTitle"), title);
   EXPECT_EQ(StoredText("PageAuthor"), "Eva M\xFCller");
   EXPECT_EQ(StoredText("PageKeywords"), "Obst, Garten");
@@ -48,23 +55,23 @@ TEST_F(FormStore, SaveNewLoadRestoresEverythingSaved) {
   EXPECT_EQ(StoredNumber("CSSOnly"), std::optional<DWORD>(1));
   EXPECT_EQ(StoredNumber("Explore"), std::optional<DWORD>(1));
 
-  Press(109);  // "&Neu" puts the defaults back and leaves the registry alone
+  Press(IDC_NEW);  // puts the defaults back and leaves the registry alone
   ExpectDefaultForm();
   EXPECT_EQ(StoredText("PageTitle"), title);
   EXPECT_EQ(StoredNumber("Explore"), std::optional<DWORD>(1));
 
-  Press(110);  // "&Laden"
-  EXPECT_EQ(program_->Text(101), title);
-  EXPECT_EQ(program_->Text(102), "Eva M\xFCller");
-  EXPECT_EQ(program_->Text(103), "Obst, Garten");
-  EXPECT_EQ(program_->Text(104), "Heim\r\nKontakt");
-  EXPECT_TRUE(program_->IsChecked(105));
-  EXPECT_TRUE(program_->IsChecked(106));
+  Press(IDC_LOAD);
+  EXPECT_EQ(dialog_->Text(IDC_TITLE), title);
+  EXPECT_EQ(dialog_->Text(IDC_AUTHOR), "Eva M\xFCller");
+  EXPECT_EQ(dialog_->Text(IDC_KEYWORDS), "Obst, Garten");
+  EXPECT_EQ(dialog_->Text(IDC_MENU), "Heim\r\nKontakt");
+  EXPECT_TRUE(dialog_->IsChecked(IDC_EXPLORE));
+  EXPECT_TRUE(dialog_->IsChecked(IDC_CSSONLY));
 }
 
 TEST_F(FormStore, SavedUncheckedBoxesAreStoredAsZero) {
   Start();
-  Press(111);
+  Press(IDC_SAVE);
   EXPECT_EQ(StoredNumber("CSSOnly"), std::optional<DWORD>(0));
   EXPECT_EQ(StoredNumber("Explore"), std::optional<DWORD>(0));
   EXPECT_EQ(StoredText("PageMenue"), kDefaultMenu);
@@ -72,10 +79,10 @@ TEST_F(FormStore, SavedUncheckedBoxesAreStoredAsZero) {
 
 TEST_F(FormStore, LoadOnAFreshSystemGivesTheDefaultForm) {
   Start();
-  ASSERT_TRUE(program_->SetText(101, "x"));
-  ASSERT_TRUE(program_->SetChecked(105, true));
+  dialog_->SetText(IDC_TITLE, "x");
+  dialog_->Click(IDC_EXPLORE);
   ForgetStoredForm();
-  Press(110);
+  Press(IDC_LOAD);
   ExpectDefaultForm();
 }
 
@@ -88,11 +95,11 @@ TEST_F(FormStore, LoadTakesOnlyTextsThatStartPrintable) {
   StoreText("PageMenue", "");
   StoreNumber("Explore", 2);
   Start();
-  EXPECT_EQ(program_->Text(101), "Seitentitel eingeben");
-  EXPECT_EQ(program_->Text(102), "\xC4nne");
-  EXPECT_EQ(program_->Text(103), kDefaultKeywords);
-  EXPECT_EQ(program_->Text(104), kDefaultMenu);
-  EXPECT_FALSE(program_->IsChecked(105));
+  EXPECT_EQ(dialog_->Text(IDC_TITLE), "Seitentitel eingeben");
+  EXPECT_EQ(dialog_->Text(IDC_AUTHOR), "\xC4nne");
+  EXPECT_EQ(dialog_->Text(IDC_KEYWORDS), kDefaultKeywords);
+  EXPECT_EQ(dialog_->Text(IDC_MENU), kDefaultMenu);
+  EXPECT_FALSE(dialog_->IsChecked(IDC_EXPLORE));
 }
 
 // "&Sichern" stores what the fields hand over (512 characters of a line,
@@ -106,34 +113,33 @@ TEST_F(FormStore, LongTextsSurviveSaveAndLoad) {
   }
   menu.resize(8000);
   const std::string title = std::string(511, 'T') + "!";
-  ASSERT_TRUE(program_->SetText(104, menu));
-  ASSERT_TRUE(program_->SetText(101, title + "cut"));
-  Press(111);
+  dialog_->SetText(IDC_MENU, menu);
+  dialog_->SetText(IDC_TITLE, title + "cut");
+  Press(IDC_SAVE);
   EXPECT_EQ(StoredText("PageMenue"), menu);
   EXPECT_EQ(StoredText("PageTitle"), title);
-  Press(109);
-  ASSERT_EQ(program_->Text(104), kDefaultMenu);
-  Press(110);
-  EXPECT_EQ(program_->Text(104).size(), menu.size());
-  EXPECT_EQ(program_->Text(104), menu);
-  EXPECT_EQ(program_->Text(101), title);
+  Press(IDC_NEW);
+  ASSERT_EQ(dialog_->Text(IDC_MENU), kDefaultMenu);
+  Press(IDC_LOAD);
+  EXPECT_EQ(dialog_->Text(IDC_MENU).size(), menu.size());
+  EXPECT_EQ(dialog_->Text(IDC_MENU), menu);
+  EXPECT_EQ(dialog_->Text(IDC_TITLE), title);
 }
 
 // After "&Neu" and "&Ende" the stored form comes back with the next start;
 // the CSS-only box follows the desktop instead.
 TEST_F(FormStore, RestartBringsBackTheSavedForm) {
   Start();
-  ASSERT_TRUE(program_->SetText(101, "Gespeichert"));
-  ASSERT_TRUE(program_->Click(105));
-  ASSERT_TRUE(program_->Click(106));
-  Press(111);
-  Press(109);
-  ASSERT_TRUE(program_->Click(IDCANCEL));
-  ASSERT_EQ(program_->WaitForExit(), std::optional<DWORD>(0));
+  dialog_->SetText(IDC_TITLE, "Gespeichert");
+  dialog_->Click(IDC_EXPLORE);
+  dialog_->Click(IDC_CSSONLY);
+  Press(IDC_SAVE);
+  Press(IDC_NEW);
+  Press(IDCANCEL);
   Start();
-  EXPECT_EQ(program_->Text(101), "Gespeichert");
-  EXPECT_TRUE(program_->IsChecked(105));
-  EXPECT_FALSE(program_->IsChecked(106));
+  EXPECT_EQ(dialog_->Text(IDC_TITLE), "Gespeichert");
+  EXPECT_TRUE(dialog_->IsChecked(IDC_EXPLORE));
+  EXPECT_FALSE(dialog_->IsChecked(IDC_CSSONLY));
   EXPECT_EQ(StoredNumber("CSSOnly"), std::optional<DWORD>(0));
 }
 

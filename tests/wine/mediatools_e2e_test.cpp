@@ -136,8 +136,8 @@ TEST_F(MediaTools, GalleryEntryWritesTheListThenOpensItInNotepad) {
             "  <figcaption>Sch\xC3\xB6ne aussicht</figcaption>\r\n"
             "</figure>\r\n"
             "\r\n");
-  Sleep(500);
-  EXPECT_EQ(NotepadWithList(), nullptr) << "Notepad started before the notice was closed";
+  EXPECT_TRUE(test::ProcessesNamed("notepad.exe").empty())
+      << "Notepad started before the notice was closed";
 
   ASSERT_TRUE(program->Answer(*notice, IDOK));
   EXPECT_TRUE(WaitFor([] { return NotepadWithList() != nullptr; }, 15000))

@@ -1,17 +1,21 @@
-// The sample media, the helper scripts and the server files as a generation
-// run leaves them in the site folder.
+// A run's plan carried out in the prefix's site folder: what the folder
+// holds before, and the files, deletions, the thumbnail cache and Explorer
+// after. The plan itself is tested natively.
+#include "system/site_files.h"
+
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "generator/generate_site.h"
 #include "generator/site_content.h"
-#include "tests/support/message_boxes.h"
+#include "generator/text_output.h"
+#include "system/system.h"
 #include "tests/support/test_site.h"
 
 namespace trellan {
@@ -20,6 +24,7 @@ namespace {
 using test::FileExists;
 using test::ReadFileBytes;
 using test::WriteFileBytes;
+using Names = std::vector<std::string>;
 
 // A file of the repository, as Wine's Z: drive shows it. The compiler is
 // handed this source file by its absolute path, so the repository is what
@@ -60,138 +65,179 @@ std::string LfToCrLf(std::string_view text) {
 struct HelperFile {
   const char* site_path;      // relative to the site folder
   const char* template_path;  // relative to the repository
-  std::string text;           // what the program writes
 };
 
-std::vector<HelperFile> HelperFiles() {
-  return {
-      {"media\\_create-Thumbnails.cmd", "generator/templates/helpers/_create-Thumbnails.cmd",
-       ThumbnailScriptText()},
-      {"_FTP-Upload.cmd", "generator/templates/helpers/_FTP-Upload.cmd", FtpUploadScriptText()},
-      {"_Start.cmd", "generator/templates/helpers/_Start.cmd", StartScriptText()},
-      {"_BackUp2OneDrive.cmd", "generator/templates/helpers/_BackUp2OneDrive.cmd",
-       BackupScriptText()},
-      {".htaccess", "generator/templates/helpers/.htaccess", HtaccessText()},
-      {"_ftp\\ftp-pipe.txt", "generator/templates/helpers/ftp-pipe.txt", FtpCommandText()},
-  };
-}
+constexpr HelperFile kHelperFiles[] = {
+    {"media\\_create-Thumbnails.cmd", "generator/templates/helpers/_create-Thumbnails.cmd"},
+    {"_FTP-Upload.cmd", "generator/templates/helpers/_FTP-Upload.cmd"},
+    {"_Start.cmd", "generator/templates/helpers/_Start.cmd"},
+    {"_BackUp2OneDrive.cmd", "generator/templates/helpers/_BackUp2OneDrive.cmd"},
+    {".htaccess", "generator/templates/helpers/.htaccess"},
+    {"_ftp\\ftp-pipe.txt", "generator/templates/helpers/ftp-pipe.txt"},
+};
+constexpr std::string_view kThumbnailScript = "media\\_create-Thumbnails.cmd";
 
-// The name of a sample file without its "media\".
-std::string BareName(std::string_view site_path) {
-  return std::string(site_path.substr(site_path.find('\\') + 1));
-}
-
-class SiteFilesTest : public ::testing::Test {
+class SiteFiles : public ::testing::Test {
  protected:
   void SetUp() override { test::RemoveSiteFolder(); }
   void TearDown() override { test::RemoveSiteFolder(); }
 
-  // A run as the OK command starts it; a question about existing pages is
-  // answered with Yes, the closing notice with OK.
-  void Run(bool css_only) {
+  // The run of the default form (or the given menu) for the folder as it is
+  // now, as the OK command plans it; returns what could not be written.
+  Names Run(bool css_only = false, const char* menu = nullptr) {
     GenerationRequest request = test::DefaultRequest();
     request.css_only = css_only;
-    test::MessageBoxAnswerer answerer({IDYES});
-    GenerateSite(form_.get(), request);
-    ASSERT_FALSE(answerer.seen().empty()) << "the run ended without its notice";
+    if (menu) request.menu_text = menu;
+    plan_ = PlanSite(request, TodayText(), ScanSiteFolder(site_), site_);
+    return CarryOut(plan_);
+  }
+  // Every file the last run planned holds exactly the planned bytes.
+  void ExpectPlannedFiles() {
+    for (const SiteStep& step : plan_.steps) {
+      if (step.kind != StepKind::WriteFile) continue;
+      EXPECT_TRUE(SameBytes(ReadFileBytes(site_ + step.target),
+                            (step.bom ? std::string(kUtf8Bom) : "") + step.bytes))
+          << step.target;
+    }
+  }
+  void Place(const std::string& relative, const std::string& bytes = "old") {
+    CreateDirectoryA(site_.c_str(), nullptr);
+    WriteFileBytes(site_ + relative, bytes);
   }
 
   std::string site_ = test::SiteFolder();
-  test::FormWindow form_;
+  SitePlan plan_;
 };
 
-TEST_F(SiteFilesTest, FullRunWritesMediaAsTheProgramCarriesThem) {
-  Run(false);
+TEST_F(SiteFiles, ScanFindsTheIndexAndThePageFilesAsNamed) {
+  EXPECT_FALSE(ScanSiteFolder(site_).has_index) << "no folder yet";
+  for (const char* name : {"s02.html", "S07.HTML", "s100.html", "style.css"}) Place(name);
+  ASSERT_TRUE(CreateDirectoryA((site_ + "s08.html").c_str(), nullptr));
+  EXPECT_FALSE(ScanSiteFolder(site_).has_index);
+  Place("Index.HTML");
+  const FolderContents contents = ScanSiteFolder(site_);
+  EXPECT_TRUE(contents.has_index);
+  Names files = contents.html_files;
+  std::sort(files.begin(), files.end());
+  EXPECT_EQ(files, (Names{"Index.HTML", "S07.HTML", "s02.html", "s100.html"})) << "files only";
+}
+
+// Every file of a full run holds exactly the planned bytes, after the
+// byte-order mark in the pages and zoom.js.
+TEST_F(SiteFiles, FullRunWritesEveryFileAsPlanned) {
+  EXPECT_TRUE(Run().empty());
+  ExpectPlannedFiles();
+  EXPECT_EQ(std::count_if(plan_.steps.begin(), plan_.steps.end(),
+                          [](const SiteStep& step) { return step.kind == StepKind::WriteFile; }),
+            5 + 12);
+  EXPECT_FALSE(FileExists(site_ + "s06.html"));
+  EXPECT_FALSE(FileExists(site_ + "s01.html"));
+}
+
+TEST_F(SiteFiles, MediaAndHelperFilesAreTheRepositorysFiles) {
+  Run();
   for (const MediaFile& media : SampleMedia()) {
     const std::string name(media.name);
     SCOPED_TRACE(name);
-    const std::string source = RepositoryFile("generator/media/" + BareName(name));
+    const std::string source = RepositoryFile("generator/media/" + name.substr(6));
     ASSERT_TRUE(FileExists(source)) << source;
-    ASSERT_TRUE(FileExists(site_ + name));
-    const std::string written = ReadFileBytes(site_ + name);
-    EXPECT_TRUE(SameBytes(written, media.bytes)) << "against the bytes the program carries";
-    EXPECT_TRUE(SameBytes(written, ReadFileBytes(source))) << "against " << source;
+    EXPECT_TRUE(SameBytes(ReadFileBytes(site_ + name), ReadFileBytes(source)));
   }
-}
-
-TEST_F(SiteFilesTest, FullRunReplacesPicturesOfTheUser) {
-  Run(false);
-  const std::string own = "\x89PNG\r\n\x1A\n a picture of my own, longer than it needs to be";
-  for (const MediaFile& media : SampleMedia()) WriteFileBytes(site_ + std::string(media.name), own);
-  Run(false);
-  for (const MediaFile& media : SampleMedia()) {
-    SCOPED_TRACE(std::string(media.name));
-    EXPECT_TRUE(SameBytes(ReadFileBytes(site_ + std::string(media.name)), media.bytes));
-  }
-}
-
-TEST_F(SiteFilesTest, RunWritesHelperFilesAsTheirTemplates) {
-  Run(false);
-  for (const HelperFile& file : HelperFiles()) {
+  for (const HelperFile& file : kHelperFiles) {
     SCOPED_TRACE(file.site_path);
-    const std::string written = ReadFileBytes(site_ + file.site_path);
-    EXPECT_TRUE(SameBytes(written, file.text));
     const std::string source = RepositoryFile(file.template_path);
     ASSERT_TRUE(FileExists(source)) << source;
-    EXPECT_TRUE(SameBytes(written, LfToCrLf(ReadFileBytes(source)))) << "against " << source;
+    EXPECT_TRUE(SameBytes(ReadFileBytes(site_ + file.site_path), LfToCrLf(ReadFileBytes(source))));
   }
 }
 
-TEST_F(SiteFilesTest, CssOnlyRunLeavesMediaAndThumbnailScriptAsTheyAre) {
-  Run(false);
-  const std::string edited = "REM my own thumbnails\r\n";
-  WriteFileBytes(site_ + "media\\_create-Thumbnails.cmd", edited);
-  WriteFileBytes(site_ + "media\\matterhorn.jpg", "my own mountain");
+TEST_F(SiteFiles, StalePagesThereUpToS99AreDeletedOthersStay) {
+  for (const char* name : {"s02.html", "s06.html", "S42.HTML", "s99.html", "s100.html"})
+    Place(name);
+  ASSERT_TRUE(CreateDirectoryA((site_ + "s07.html").c_str(), nullptr));
+  Run(false, "");
+  EXPECT_TRUE(FileExists(site_ + "index.html"));
+  for (const char* name : {"s02.html", "s06.html", "s42.html", "s99.html"})
+    EXPECT_FALSE(FileExists(site_ + name)) << name;
+  EXPECT_TRUE(FileExists(site_ + "s100.html"));
+  EXPECT_TRUE(FileExists(site_ + "s07.html")) << "a folder of that name is no page";
+}
+
+// Files are emptied and written anew: no longer text of the user's is left
+// behind, and the user's own pictures, scripts and FTP access go.
+TEST_F(SiteFiles, FullRunReplacesWhatTheUserChangedNeverAppends) {
+  Run();
+  const std::string longer(100000, 'g');
+  for (const MediaFile& media : SampleMedia()) Place(std::string(media.name), "\x89PNG" + longer);
+  for (const HelperFile& file : kHelperFiles) Place(file.site_path, "REM mine\r\n" + longer);
+  Place("style.css", longer);
+  Place("_ftp\\ftp-pipe.txt", "OPEN ftp.my-school.example\r\nmyname\r\nmysecret\r\n" + longer);
+  EXPECT_TRUE(Run().empty());
+  ExpectPlannedFiles();
+}
+
+TEST_F(SiteFiles, CssOnlyRunLeavesPagesMediaAndThumbnailScriptAsTheyAre) {
+  Run();
+  Place("index.html", "my own page");
+  Place("s06.html", "my sixth page");
+  Place(std::string(kThumbnailScript), "REM my own thumbnails\r\n");
+  Place("media\\matterhorn.jpg", "my own mountain");
   DeleteFileA((site_ + "media\\avatar.svg").c_str());
-  for (const HelperFile& file : HelperFiles())
-    if (std::string_view(file.site_path) != "media\\_create-Thumbnails.cmd")
-      WriteFileBytes(site_ + file.site_path, "edited by the user\r\n");
+  for (const HelperFile& file : kHelperFiles)
+    if (file.site_path != kThumbnailScript) Place(file.site_path, "edited by the user\r\n");
 
-  Run(true);
+  EXPECT_TRUE(Run(true).empty());
 
-  EXPECT_EQ(ReadFileBytes(site_ + "media\\_create-Thumbnails.cmd"), edited);
+  EXPECT_EQ(ReadFileBytes(site_ + "index.html"), "my own page");
+  EXPECT_EQ(ReadFileBytes(site_ + "s06.html"), "my sixth page");
+  EXPECT_EQ(ReadFileBytes(site_ + std::string(kThumbnailScript)), "REM my own thumbnails\r\n");
   EXPECT_EQ(ReadFileBytes(site_ + "media\\matterhorn.jpg"), "my own mountain");
   EXPECT_FALSE(FileExists(site_ + "media\\avatar.svg"));
   EXPECT_TRUE(SameBytes(ReadFileBytes(site_ + "media\\candle.mp4"), SampleMedia()[0].bytes));
   // The other helper files belong to every run.
-  for (const HelperFile& file : HelperFiles()) {
-    if (std::string_view(file.site_path) == "media\\_create-Thumbnails.cmd") continue;
-    SCOPED_TRACE(file.site_path);
-    EXPECT_TRUE(SameBytes(ReadFileBytes(site_ + file.site_path), file.text));
-  }
+  ExpectPlannedFiles();
 }
 
-TEST_F(SiteFilesTest, CssOnlyRunDoesNotRecreateMissingMedia) {
-  Run(true);
+TEST_F(SiteFiles, CssOnlyRunIntoNoFolderCreatesNoMedia) {
+  EXPECT_TRUE(Run(true).empty());
   EXPECT_FALSE(FileExists(site_ + "media"));
-  EXPECT_FALSE(FileExists(site_ + "media\\_create-Thumbnails.cmd"));
-  for (const MediaFile& media : SampleMedia())
-    EXPECT_FALSE(FileExists(site_ + std::string(media.name))) << media.name;
+  EXPECT_FALSE(FileExists(site_ + "index.html"));
   EXPECT_TRUE(SameBytes(ReadFileBytes(site_ + "_ftp\\ftp-pipe.txt"), FtpCommandText()));
 }
 
-// A user's changes to the scripts and to the FTP access data do not survive
-// a run: the files are emptied and written anew, so no longer text of the
-// user's is left behind either.
-TEST_F(SiteFilesTest, FullRunReplacesEditedScriptsAndFtpCommands) {
-  Run(false);
-  const std::vector<HelperFile> files = HelperFiles();
-  for (const HelperFile& file : files) {
-    std::string edited = file.text;
-    edited.replace(0, 4, "XXXX");
-    edited += "REM appended by the user\r\n";
-    WriteFileBytes(site_ + file.site_path, edited);
-  }
-  WriteFileBytes(site_ + "_ftp\\ftp-pipe.txt",
-                 "OPEN ftp.my-school.example\r\nmyname\r\nmysecret\r\n\r\nBINARY\r\n"
-                 "MPUT *.*\r\nbye\r\n" + std::string(1000, ' ') + "\r\n");
+TEST_F(SiteFiles, HiddenReadOnlyThumbnailCacheIsRemoved) {
+  Place("Thumbs.db", "cache");
+  const std::string cache = site_ + "Thumbs.db";
+  SetFileAttributesA(cache.c_str(),
+                     FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY);
+  Run(true);
+  EXPECT_FALSE(FileExists(cache));
+}
 
-  Run(false);
+TEST_F(SiteFiles, PageHeldOpenIsReportedTheRestIsWritten) {
+  Place("s02.html", "held");
+  const HANDLE held = CreateFileA((site_ + "s02.html").c_str(), GENERIC_READ, 0, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  const Names failed = Run();
+  CloseHandle(held);
+  EXPECT_EQ(failed, Names{"s02.html"});
+  EXPECT_EQ(ReadFileBytes(site_ + "s02.html"), "held");
+  EXPECT_EQ(ReadFileBytes(site_ + "s03.html").rfind(kUtf8Bom, 0), 0u);
+  EXPECT_EQ(ReadFileBytes(site_ + "_ftp\\ftp-pipe.txt"), FtpCommandText());
+}
 
-  for (const HelperFile& file : files) {
-    SCOPED_TRACE(file.site_path);
-    EXPECT_TRUE(SameBytes(ReadFileBytes(site_ + file.site_path), file.text));
-  }
+TEST_F(SiteFiles, MediaFolderThatIsAFileFailsEveryMediaFile) {
+  Place("media", "a file where the folder should be");
+  EXPECT_EQ(Run(), (Names{"media\\candle.mp4", "media\\matterhorn.jpg", "media\\karte.png",
+                          "media\\avatar.svg", "media\\_create-Thumbnails.cmd"}));
+}
+
+TEST_F(SiteFiles, ExplorerStepStartsExplorer) {
+  const std::vector<DWORD> before = test::ExplorerProcesses();
+  CarryOut({site_, {{StepKind::CreateFolder, ""},
+                    {StepKind::StartExplorer, "Explorer /e,/root,/select,\"" + site_ + "\""}}});
+  EXPECT_EQ(test::EndNewExplorers(before).size(), 1u);
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "identity.h"
+#include "system/registry_settings.h"
 #include "tests/support/message_boxes.h"
 #include "tests/support/test_site.h"
 
@@ -116,6 +118,28 @@ TEST(Registry, OverlongTextIsCutToTheCapacity) {
   WriteRegString(HKEY_CURRENT_USER, kTestKey, "Blank", " x");
   EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, kTestKey, "Blank"), " x");
   DeleteTestKeys();
+}
+
+// The form's store: texts as REG_SZ and numbers as REG_DWORD under the
+// program's key, created on the first write; a text read cut to the
+// characters asked for.
+TEST(RegistrySettings, TextsAndNumbersRoundTripUnderTheProgramsKey) {
+  RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
+  RegistrySettings store;
+  EXPECT_EQ(store.ReadText("PageTitle", 1024), "");
+  EXPECT_EQ(store.ReadNumber("CSSOnly"), 0u);
+  store.WriteText("PageTitle", "Gr\xFC\xDF" "e");
+  store.WriteText("PageMenue", std::string(9000, 'm'));
+  store.WriteNumber("CSSOnly", 1);
+  EXPECT_EQ(store.ReadText("PageTitle", 1024), "Gr\xFC\xDF" "e");
+  EXPECT_EQ(store.ReadText("PageMenue", 8191), std::string(8191, 'm'));
+  EXPECT_EQ(store.ReadNumber("CSSOnly"), 1u);
+  DWORD type = 0;
+  RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, "PageTitle", RRF_RT_ANY, &type, nullptr, nullptr);
+  EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+  RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, "CSSOnly", RRF_RT_ANY, &type, nullptr, nullptr);
+  EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+  RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
 }
 
 TEST(ShellFolderPath, ExpandsTheUserShellFolderValue) {

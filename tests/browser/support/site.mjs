@@ -7,7 +7,6 @@ import { cp, mkdir, mkdtemp, readFile, rm, stat } from 'node:fs/promises';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
-import { chromium } from 'playwright-core';
 
 export const SITES = process.env.TRELLAN_SITES;
 export const ARTIFACTS = process.env.TRELLAN_ARTIFACTS;
@@ -72,14 +71,7 @@ export function fileUrl(file) {
   return pathToFileURL(file).href;
 }
 
-export function launchBrowser() {
-  return chromium.launch({
-    executablePath: '/usr/bin/chromium',
-    args: ['--headless', '--no-sandbox', '--disable-gpu', '--no-first-run',
-      '--disable-background-networking', '--disable-component-update',
-      '--disable-sync', '--disable-quic'],
-  });
-}
+export { launchBrowser } from './browser.mjs';
 
 // Opens a page in a fresh context and records its uncaught exceptions in
 // `errors` (shared by the whole test file, checked after every test).

@@ -1,6 +1,6 @@
 // Generates the sample sites that the browser and HTML-checker tests look
 // at: one site for each menu length, copied out of the prefix's desktop into
-// <destination>\n<N>. Boxes the run shows are answered (Yes, then OK). The
+// <destination>\n<N>. The closing notices are answered with OK. The
 // default site (n5) is made by Trellan.exe itself, through its dialog
 // (TRELLAN_EXE and TRELLAN_PROBE_DLL name the program and the driver's
 // probe).
@@ -10,7 +10,10 @@
 #include <optional>
 #include <string>
 
-#include "generator/generate_site.h"
+#include "app/form_settings.h"
+#include "app/site_run.h"
+#include "identity.h"
+#include "system/site_files.h"
 #include "tests/driver/driver.h"
 #include "tests/support/message_boxes.h"
 #include "tests/support/test_site.h"
@@ -55,7 +58,7 @@ bool Failed(const char* what) {
 
 // The default form as a first start shows it, OK, then "&Ende".
 bool GenerateThroughTheProgram() {
-  RegDeleteTreeA(HKEY_CURRENT_USER, "SOFTWARE\\Harwick\\Trellan");
+  RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
   std::optional<driver::TrellanProcess> program =
       driver::TrellanProcess::Start(driver::PathFromEnvironment("TRELLAN_EXE"));
   if (!program) return Failed("Trellan's dialog did not open");
@@ -85,10 +88,12 @@ int main(int argc, char** argv) {
         return 1;
       }
     } else {
-      GenerationRequest request = test::DefaultRequest();
-      request.menu_text = MenuOf(count);
+      // The run as OK carries it out once the dialog has decided.
+      FormSettings form = DefaultFormSettings();
+      form.menu_text = MenuOf(count);
       test::MessageBoxAnswerer answerer;
-      GenerateSite(nullptr, request);
+      const std::string folder = SiteFolderPath();
+      WriteSiteAndNotify(form, ScanSiteFolder(folder), folder, false, false);
     }
     CopyTree(site, destination + "\\n" + std::to_string(count));
   }

@@ -1,4 +1,4 @@
-#include "generator/text_file_writer.h"
+#include "system/text_file_writer.h"
 
 namespace trellan {
 
@@ -27,8 +27,15 @@ bool TextFileWriter::Close() {
 
 bool WriteWholeFile(const std::string& path, std::string_view prefix, std::string_view bytes) {
   TextFileWriter writer(path);
-  writer.Write(prefix);
-  writer.Write(bytes);
+  if (prefix.empty()) {
+    writer.Write(bytes);
+  } else {
+    // One write instead of two: a write call costs more than copying a page.
+    std::string whole;
+    whole.reserve(prefix.size() + bytes.size());
+    whole.append(prefix).append(bytes);
+    writer.Write(whole);
+  }
   return writer.Close();
 }
 

@@ -1,0 +1,91 @@
+#include "generator/site_plan.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "generator/menu_items.h"
+#include "generator/page_writer.h"
+#include "generator/run_texts.h"
+#include "generator/site_content.h"
+
+namespace trellan {
+
+namespace {
+
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The page number of a name "sNN.html" (any ASCII case), else 0.
+int PageNumberOf(std::string_view name) {
+  std::string lower(name);
+  std::transform(lower.begin(), lower.end(), lower.begin(), LowerAscii);
+  if (lower.size() != 8 || lower[0] != 's' || !IsDigit(lower[1]) || !IsDigit(lower[2]) ||
+      lower.compare(3, 5, ".html") != 0)
+    return 0;
+  return (lower[1] - '0') * 10 + (lower[2] - '0');
+}
+
+SiteText SiteTextOf(const GenerationRequest& request) {
+  return {request.title, request.author, request.keywords, SplitMenuItems(request.menu_text)};
+}
+
+void PlanPages(std::vector<SiteStep>& steps, const GenerationRequest& request,
+               std::string_view today, const FolderContents& contents) {
+  const SiteText site = SiteTextOf(request);
+  const int count = static_cast<int>(site.items.size());
+  for (int page = 1; page <= count; ++page)
+    steps.push_back({StepKind::WriteFile, PageFileName(page), RenderPage(site, page, today), true});
+  // Only pages that are there are deleted: one look at the folder instead of
+  // a deletion attempt per possible name.
+  for (std::string& name : StalePages(contents.html_files, count))
+    steps.push_back({StepKind::RemoveFile, std::move(name)});
+}
+
+void PlanMedia(std::vector<SiteStep>& steps) {
+  steps.push_back({StepKind::CreateFolder, "media"});
+  for (const MediaFile& media : SampleMedia())
+    steps.push_back({StepKind::WriteFile, std::string(media.name), std::string(media.bytes)});
+  steps.push_back({StepKind::WriteFile, "media\\_create-Thumbnails.cmd", ThumbnailScriptText()});
+}
+
+}  // namespace
+
+std::vector<std::string> StalePages(const std::vector<std::string>& found, int page_count) {
+  std::vector<std::pair<int, std::string>> stale;
+  for (const std::string& name : found) {
+    const int page = PageNumberOf(name);
+    if (page > page_count && page <= kLastStalePage) stale.emplace_back(page, name);
+  }
+  std::sort(stale.begin(), stale.end());
+  std::vector<std::string> names;
+  for (auto& entry : stale) names.push_back(std::move(entry.second));
+  return names;
+}
+
+SitePlan PlanSite(const GenerationRequest& request, std::string_view today,
+                  const FolderContents& contents, std::string folder) {
+  SitePlan plan{std::move(folder), {}};
+  std::vector<SiteStep>& steps = plan.steps;
+  steps.push_back({StepKind::CreateFolder, ""});
+  if (!request.css_only) {
+    PlanPages(steps, request, today, contents);
+    PlanMedia(steps);
+  }
+  steps.push_back({StepKind::WriteFile, "style.css", StylesheetText()});
+  steps.push_back({StepKind::WriteFile, "zoom.js", ZoomScriptText(), true});
+  // Explorer opens while the remaining files are still being written.
+  if (request.open_explorer)
+    steps.push_back({StepKind::StartExplorer, ExplorerCommandLine(plan.folder)});
+  steps.push_back({StepKind::WriteFile, "_FTP-Upload.cmd", FtpUploadScriptText()});
+  steps.push_back({StepKind::WriteFile, "_Start.cmd", StartScriptText()});
+  steps.push_back({StepKind::WriteFile, "_BackUp2OneDrive.cmd", BackupScriptText()});
+  steps.push_back({StepKind::WriteFile, ".htaccess", HtaccessText()});
+  // Explorer's picture cache may be hidden, system or read-only.
+  steps.push_back({StepKind::RemoveThumbnailCache, "Thumbs.db"});
+  steps.push_back({StepKind::CreateFolder, "_ftp"});
+  steps.push_back({StepKind::WriteFile, "_ftp\\ftp-pipe.txt", FtpCommandText()});
+  return plan;
+}
+
+}  // namespace trellan

@@ -1,0 +1,54 @@
+#pragma once
+// A generation run as data: everything the run does to the site folder, in
+// order. The planner decides; system/ carries the steps out, and the closing
+// notice follows from what could not be written (run_texts.h).
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "generator/generation_request.h"
+
+namespace trellan {
+
+// What the site folder holds before a run.
+struct FolderContents {
+  bool has_index = false;               // "index.html" is there
+  std::vector<std::string> html_files;  // the files (not folders) "*.html", names as found
+};
+
+enum class StepKind {
+  CreateFolder,          // `target` ("" is the site folder itself); one that exists is fine
+  WriteFile,             // `target` is created or emptied and gets `bytes`
+  RemoveFile,            // `target`
+  StartExplorer,         // `target` is Explorer's command line; it is not waited for
+  RemoveThumbnailCache,  // `target`'s attributes are reset, then it is deleted
+};
+
+struct SiteStep {
+  StepKind kind = StepKind::CreateFolder;
+  std::string target = {};
+  std::string bytes = {};  // WriteFile only, without the byte-order mark
+  bool bom = false;        // WriteFile only: the UTF-8 byte-order mark goes first
+  bool operator==(const SiteStep&) const = default;
+};
+
+struct SitePlan {
+  std::string folder;  // with its trailing backslash; targets are relative to it
+  std::vector<SiteStep> steps;
+};
+
+// The highest page number a run cleans up after: a menu that once was longer
+// left its pages up to "s99.html" behind.
+inline constexpr int kLastStalePage = 99;
+
+// Of the files found, the pages that a run of `page_count` pages leaves
+// stale: "sNN.html" with page_count < NN <= 99, in any ASCII case, as the
+// file system compares names. In ascending page order, names as found.
+std::vector<std::string> StalePages(const std::vector<std::string>& found, int page_count);
+
+// The whole run for `request` into `folder` (the ANSI path, with its
+// trailing backslash). `today` goes into the pages' revised line.
+SitePlan PlanSite(const GenerationRequest& request, std::string_view today,
+                  const FolderContents& contents, std::string folder);
+
+}  // namespace trellan

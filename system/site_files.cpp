@@ -1,0 +1,73 @@
+#include "system/site_files.h"
+
+#include <windows.h>
+
+#include <string_view>
+
+#include "generator/text_output.h"
+#include "identity.h"
+#include "system/handles.h"
+#include "system/system.h"
+#include "system/text_file_writer.h"
+
+namespace trellan {
+
+namespace {
+
+bool IsFolder(const WIN32_FIND_DATAA& found) {
+  return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+void CarryOutStep(const std::string& folder, const SiteStep& step,
+                  std::vector<std::string>& failed) {
+  const std::string path = folder + step.target;
+  switch (step.kind) {
+    case StepKind::CreateFolder:
+      CreateDirectoryA(path.c_str(), nullptr);
+      break;
+    case StepKind::WriteFile:
+      if (!WriteWholeFile(path, step.bom ? kUtf8Bom : std::string_view{}, step.bytes))
+        failed.push_back(step.target);
+      break;
+    case StepKind::RemoveFile:
+      DeleteFileA(path.c_str());
+      break;
+    case StepKind::StartExplorer:
+      RunCommandLine(step.target, SW_SHOWNORMAL);
+      break;
+    case StepKind::RemoveThumbnailCache:
+      // Usually there is none: a reset that finds no file leaves nothing to
+      // delete.
+      if (SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL) ||
+          GetLastError() != ERROR_FILE_NOT_FOUND)
+        DeleteFileA(path.c_str());
+      break;
+  }
+}
+
+}  // namespace
+
+std::string SiteFolderPath() {
+  return ShellFolderPath("Desktop") + "\\" + kSiteFolderName + "\\";
+}
+
+FolderContents ScanSiteFolder(const std::string& folder) {
+  FolderContents contents;
+  WIN32_FIND_DATAA found{};
+  const FindHandle search(FindFirstFileA((folder + "*.html").c_str(), &found));
+  if (!search) return contents;
+  do {
+    // Names compare without regard to case, as the file system does.
+    if (lstrcmpiA(found.cFileName, "index.html") == 0) contents.has_index = true;
+    if (!IsFolder(found)) contents.html_files.emplace_back(found.cFileName);
+  } while (FindNextFileA(search.get(), &found));
+  return contents;
+}
+
+std::vector<std::string> CarryOut(const SitePlan& plan) {
+  std::vector<std::string> failed;
+  for (const SiteStep& step : plan.steps) CarryOutStep(plan.folder, step, failed);
+  return failed;
+}
+
+}  // namespace trellan

@@ -1,0 +1,25 @@
+#pragma once
+// The generation run on the file system: where the site folder is, what it
+// holds, and carrying out a run's plan there.
+#include <string>
+#include <vector>
+
+#include "generator/site_plan.h"
+
+namespace trellan {
+
+// "<desktop>\CSS-Musterseite\": the folder of the site, with its trailing
+// backslash, in the ANSI code page.
+std::string SiteFolderPath();
+
+// What `folder` holds before a run, from one look at its "*.html": whether
+// "index.html" is there (a file or a folder), and the files among them.
+FolderContents ScanSiteFolder(const std::string& folder);
+
+// Carries out the steps in order. A failed step does not stop the run: the
+// files that could not be written are returned, relative to the folder, in
+// plan order. The results of creating folders, deleting and starting
+// Explorer are not looked at.
+std::vector<std::string> CarryOut(const SitePlan& plan);
+
+}  // namespace trellan
