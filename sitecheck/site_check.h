@@ -18,8 +18,9 @@
 //    over 1 MB or wider than 2000 px; a page that no chain of links from
 //    index.html reaches; a page too large, unreadable or not text.
 //  - Hints: the sample's placeholders (the title, author and keywords texts
-//    in <title> and the meta tags, the e-mail address and the password) and
-//    its sample links: dummy.* (reported as a hint only, never as a missing
+//    in <title> and the meta tags; the e-mail address and the password in
+//    text and attribute values, and a file named like the password) and its
+//    sample links: dummy.* (reported as a hint only, never as a missing
 //    target) and the language links index-en/-fr/-es.html while those pages
 //    do not exist.
 //
@@ -29,16 +30,20 @@
 //    by scripts are not followed.
 //  - The same finding again on the same page (same kind and the same target,
 //    id or text) is reported once, with its further lines; the sample links
-//    of a page are one hint. Counts count reported findings.
+//    of a page are one hint. The counts count findings after this merging.
+//  - The report of an earlier check (kReportFileName in the site folder) is
+//    a file that links may name, but no page to check.
 //  - A page lists at most kMaxListedFindings findings (the site as a whole
 //    too); the rest are counted in `omitted_findings` and in the totals.
+//    Subjects are cut at kMaxSubjectBytes.
 //  - Pages over kMaxPageBytes are not read. A page with a NUL byte in its
 //    first kTextProbeBytes is not text (a binary file, or UTF-16): it is
 //    reported, not checked.
 //  - Fragments are checked for at most kMaxFragmentChecksPerPage references
 //    per page; a page not checked is taken to have every id.
 //  - Case-insensitive matching folds the letters NTFS folds for Latin,
-//    Greek and Cyrillic; the web server is taken to match names exactly.
+//    Greek and Cyrillic; the web server is taken to match names exactly,
+//    byte for byte (no Unicode normalisation).
 #include <cstddef>
 #include <cstdint>
 #include <string>

@@ -104,7 +104,10 @@ test::MemorySite FixtureSite() {
            "<a href=\"https://example.org/\">x</a> <a href=\"javascript:void(0)\">x</a>\n"
            "<video poster=media/klein.png><source src=\"media/film.mp4\"></video>\n"
            "<script>var s = '<a href=\"fehlt-im-skript.html\">';</script>\n");
-  site.Add("seite.html", "<h1 id=da>Seite</h1><a href=index.html>Start</a>");
+  site.Add("seite.html",
+           "<h1 id=da>Seite</h1><a href=index.html title=\"vorname.name@example.com\">Start</a>"
+           "<a href=GeHe1m24.html>geheim</a><a href=_Pruefbericht.html>Bericht</a>");
+  site.Add("GeHe1m24.html", "");
   site.Add("verwaist.html", "<p>niemand verlinkt mich</p>");
   site.Add("media/klein.png", test::PngHeader(40, 30));
   site.Add("media/gross.jpg", test::JpegHeader(4000, 3000));
@@ -118,13 +121,14 @@ struct Expected {
   Kind kind;
   const char* page;
   int line;
-  const char* subject;
+  std::string subject;
 };
 
 TEST(CheckSite, ReportsEachPlantedFindingOnceAtItsPageAndLine) {
   test::MemorySite site = FixtureSite();
   const CheckResult result = CheckSite(site);
   const Expected kExpected[] = {
+      {Kind::kSamplePassword, "", 0, "GeHe1m24.html"},
       {Kind::kUnsafeName, "", 0, "Meine Bilder"},
       {Kind::kPlaceholderTitle, "index.html", 2, "Seitentitel eingeben"},
       {Kind::kPlaceholderAuthor, "index.html", 3, "Vorname Name"},
@@ -139,6 +143,8 @@ TEST(CheckSite, ReportsEachPlantedFindingOnceAtItsPageAndLine) {
       {Kind::kSampleLink, "index.html", 12, "dummy.pdf"},
       {Kind::kSampleEmail, "index.html", 14, "vorname.name@example.com"},
       {Kind::kSamplePassword, "index.html", 15, "GeHe1m24"},
+      {Kind::kSampleEmail, "seite.html", 1, "vorname.name@example.com"},
+      {Kind::kSamplePassword, "seite.html", 1, "GeHe1m24"},
       {Kind::kUnreachablePage, "verwaist.html", 0, "verwaist.html"},
   };
   for (const auto& e : kExpected) {
@@ -154,8 +160,8 @@ TEST(CheckSite, ReportsEachPlantedFindingOnceAtItsPageAndLine) {
   EXPECT_EQ(result.findings.size(), std::size(kExpected));
   EXPECT_EQ(result.errors, 4u);
   EXPECT_EQ(result.warnings, 5u);
-  EXPECT_EQ(result.hints, 6u);
-  ASSERT_EQ(result.pages.size(), 3u);  // the old report is no page of the site
+  EXPECT_EQ(result.hints, 9u);
+  ASSERT_EQ(result.pages.size(), 4u);  // the old report is no page of the site
   EXPECT_EQ(result.pages[0].path, "index.html");
   EXPECT_EQ(result.pages[0].external_links, 1u);
   EXPECT_EQ(result.pages[0].lines, 20);
@@ -254,6 +260,10 @@ TEST(CheckSite, SurvivesHostileSites) {
       {"start page in the wrong case",
        {{"Index.HTML", ""}},
        {{Kind::kCaseMismatch, "", 0, "Index.HTML"}},
+       0},
+      {"a reference longer than a subject",
+       {{"index.html", "<a href=" + std::string(kMaxSubjectBytes + 100, 'x') + ">x</a>"}},
+       {{Kind::kMissingTarget, "index.html", 1, std::string(kMaxSubjectBytes, 'x') + "\xE2\x80\xA6"}},
        0},
       {"more findings than listed", {{"index.html", many_missing()}}, {}, 50},
   };
