@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "app/form_settings.h"
+#include "generator/site_plan.h"
+#include "generator/text_output.h"
 #include "sitecheck/html_tokenizer.h"
 #include "sitecheck/site_check.h"
 #include "sitecheck/site_report.h"
@@ -263,7 +266,8 @@ TEST(CheckSite, SurvivesHostileSites) {
        0},
       {"a reference longer than a subject",
        {{"index.html", "<a href=" + std::string(kMaxSubjectBytes + 100, 'x') + ">x</a>"}},
-       {{Kind::kMissingTarget, "index.html", 1, std::string(kMaxSubjectBytes, 'x') + "\xE2\x80\xA6"}},
+       {{Kind::kMissingTarget, "index.html", 1,
+         std::string(kMaxSubjectBytes, 'x') + "\xE2\x80\xA6"}},
        0},
       {"more findings than listed", {{"index.html", many_missing()}}, {}, 50},
   };
@@ -285,6 +289,81 @@ TEST(CheckSite, SurvivesHostileSites) {
       EXPECT_EQ(matches, 1) << c.what << ": " << KindTitle(e.kind);
     }
   }
+}
+
+// Windows-1252 as the dialog holds the form; its defaults need only
+// Latin-1.
+std::string Latin1ToUtf8(const std::string& ansi) {
+  std::string utf8;
+  for (const char c : ansi) AppendUtf8(utf8, static_cast<unsigned char>(c));
+  return utf8;
+}
+
+// The site an untouched default form writes: the run's own plan, its files
+// as the program writes them.
+test::MemorySite DefaultSite() {
+  const FormSettings form = DefaultFormSettings();
+  GenerationRequest request;
+  request.title = Latin1ToUtf8(form.title);
+  request.author = Latin1ToUtf8(form.author);
+  request.keywords = Latin1ToUtf8(form.keywords);
+  request.menu_text = Latin1ToUtf8(form.menu_text);
+  const SitePlan plan = PlanSite(request, "2026-12-08", {}, "C:\\Desktop\\CSS-Musterseite\\");
+  test::MemorySite site;
+  for (const SiteStep& step : plan.steps) {
+    if (step.kind != StepKind::WriteFile) continue;
+    std::string path = step.target;
+    std::replace(path.begin(), path.end(), '\\', '/');
+    site.Add(path, (step.bom ? std::string(kUtf8Bom) : std::string()) + step.bytes);
+  }
+  return site;
+}
+
+// Only the sample's placeholders: no errors, no warnings. The list is in
+// the report's order.
+TEST(CheckSite, DefaultSiteShowsOnlyTheSamplePlaceholders) {
+  test::MemorySite site = DefaultSite();
+  const CheckResult result = CheckSite(site);
+  std::vector<std::string> found;
+  for (const Finding& f : result.findings) {
+    std::string line =
+        std::string(KindTitle(f.kind)) + " | " + f.page + ":" + std::to_string(f.line);
+    for (const int more : f.more_lines) line += "," + std::to_string(more);
+    found.push_back(line + " | " + f.subject);
+  }
+  for (const auto& line : found) std::printf("default site: %s\n", line.c_str());
+  const std::vector<std::string> kExpected = {
+      "Platzhalter beim Autor | index.html:6 | Vorname Name",
+      "Platzhalter bei den Suchbegriffen | index.html:7 | "
+      "Schl\xC3\xBCsselw\xC3\xB6rter f\xC3\xBCr Suchmaschinen eingeben",
+      "Platzhalter im Seitentitel | index.html:17 | Seitentitel eingeben",
+      "Beispiel-Links der Musterseite | index.html:45,47,49,53,54,55,56 | "
+      "dummy.pdf, dummy.mp3, dummy.mp4, dummy.zip, dummy.odt, dummy.docx, dummy.xlsx",
+      "Platzhalter beim Autor | s02.html:6 | Vorname Name",
+      "Platzhalter bei den Suchbegriffen | s02.html:7 | "
+      "Schl\xC3\xBCsselw\xC3\xB6rter f\xC3\xBCr Suchmaschinen eingeben",
+      "Platzhalter im Seitentitel | s02.html:17 | Seitentitel eingeben: Seite 2",
+      "Platzhalter beim Autor | s03.html:6 | Vorname Name",
+      "Platzhalter bei den Suchbegriffen | s03.html:7 | "
+      "Schl\xC3\xBCsselw\xC3\xB6rter f\xC3\xBCr Suchmaschinen eingeben",
+      "Platzhalter im Seitentitel | s03.html:17 | Seitentitel eingeben: Seite 3",
+      "Beispiel-Links der Musterseite | s03.html:155,157,159,163,164,165,166 | "
+      "dummy.pdf, dummy.mp3, dummy.mp4, dummy.zip, dummy.odt, dummy.docx, dummy.xlsx",
+      "Platzhalter beim Autor | s04.html:6 | Vorname Name",
+      "Platzhalter bei den Suchbegriffen | s04.html:7 | "
+      "Schl\xC3\xBCsselw\xC3\xB6rter f\xC3\xBCr Suchmaschinen eingeben",
+      "Platzhalter im Seitentitel | s04.html:17 | Seitentitel eingeben: Links & Media",
+      "Beispiel-Passwort | s04.html:94 | GeHe1m24",
+      "Platzhalter beim Autor | s05.html:6 | Vorname Name",
+      "Platzhalter bei den Suchbegriffen | s05.html:7 | "
+      "Schl\xC3\xBCsselw\xC3\xB6rter f\xC3\xBCr Suchmaschinen eingeben",
+      "Platzhalter im Seitentitel | s05.html:17 | Seitentitel eingeben: Impressum",
+      "Beispiel-E-Mail-Adresse | s05.html:43 | vorname.name@example.com",
+      "Beispiel-Links der Musterseite | s05.html:55,56,57 | "
+      "index-en.html, index-fr.html, index-es.html",
+  };
+  EXPECT_EQ(found, kExpected);
+  EXPECT_EQ(CountsText(result), "0 Fehler, 0 Warnungen, 20 Hinweise");
 }
 
 TEST(CountsText, UsesSingularForOne) {
