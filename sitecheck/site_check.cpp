@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <deque>
 #include <optional>
 #include <unordered_map>
@@ -129,15 +128,14 @@ std::string OneLine(std::string_view text) {
 }
 
 // "6,2 MB", or "47 KB" below a megabyte (rounded up, so never "0 KB").
+// Integer arithmetic: formatting a double would bring a whole printf
+// implementation into the program.
 std::string SizeText(std::uint64_t bytes) {
   constexpr std::uint64_t kKilobyte = 1024;
-  if (bytes < kKilobyte * kKilobyte)
-    return std::to_string((bytes + kKilobyte - 1) / kKilobyte) + " KB";
-  char text[32];
-  std::snprintf(text, sizeof text, "%.1f MB", static_cast<double>(bytes) / (1024.0 * 1024.0));
-  std::string out = text;
-  std::replace(out.begin(), out.end(), '.', ',');
-  return out;
+  constexpr std::uint64_t kMegabyte = kKilobyte * kKilobyte;
+  if (bytes < kMegabyte) return std::to_string((bytes + kKilobyte - 1) / kKilobyte) + " KB";
+  const std::uint64_t tenths = bytes / kMegabyte * 10 + ((bytes % kMegabyte) * 10 + kMegabyte / 2) / kMegabyte;
+  return std::to_string(tenths / 10) + "," + std::to_string(tenths % 10) + " MB";
 }
 
 bool EqualsIgnoringAsciiCase(std::string_view text, std::size_t at, std::string_view lower) {

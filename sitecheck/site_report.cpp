@@ -171,6 +171,26 @@ std::string CountsText(const CheckResult& result) {
          Count(result.hints, "Hinweis", "Hinweise");
 }
 
+std::string CheckedNoticeText(const CheckResult& result) {
+  return "Website gepr\xFC" "ft: " + CountsText(result) + ".\r\n\r\nDer Bericht \xAB" +
+         std::string(kReportFileName) + "\xBB im Website-Ordner zeigt, was wo zu tun ist.";
+}
+
+std::string NoSiteNoticeText(std::string_view folder, bool folder_exists) {
+  std::string text = folder_exists ? "Im Ordner\r\n\xAB" : "Der Ordner\r\n\xAB";
+  text += folder;
+  text += folder_exists ? "\xBB\r\nfehlt die Startseite index.html." : "\xBB\r\nfehlt.";
+  text += "\r\n\r\nErstelle die Website zuerst mit \"OK...\", dann kann sie gepr\xFC" "ft werden.";
+  return text;
+}
+
+std::string ReportFailedNoticeText(std::string_view report_path) {
+  std::string text = "Der Pr\xFC" "fbericht konnte nicht geschrieben werden:\r\n\r\n";
+  text += report_path;
+  text += "\r\n\r\nVielleicht ist er schreibgesch\xFCtzt oder in einem anderen Programm ge\xF6" "ffnet.";
+  return text;
+}
+
 std::string ReportHtml(const CheckResult& result, const ReportInfo& info) {
   std::string out =
       "<!DOCTYPE html>\n<html lang=\"de\">\n<head>\n<meta charset=\"utf-8\">\n"

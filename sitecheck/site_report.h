@@ -25,6 +25,16 @@ std::string ReportHtml(const CheckResult& result, const ReportInfo& info);
 // 1 Hinweis"), in Windows-1252 like every text of the program's notices.
 std::string CountsText(const CheckResult& result);
 
+// The notices of the check, in Windows-1252 like CountsText; `folder` and
+// `report_path` are ANSI paths, the folder with its trailing backslash.
+// After a check: the counts, and where the report is.
+std::string CheckedNoticeText(const CheckResult& result);
+// Before a check, when there is nothing to check: no site folder, or one
+// without index.html.
+std::string NoSiteNoticeText(std::string_view folder, bool folder_exists);
+// When the report could not be written.
+std::string ReportFailedNoticeText(std::string_view report_path);
+
 // The short German name of a kind of finding (UTF-8).
 std::string_view KindTitle(FindingKind kind);
 
