@@ -71,6 +71,8 @@ DiskSiteFiles::DiskSiteFiles(std::string_view folder) : folder_(AnsiToWide(folde
 std::vector<sitecheck::SiteEntry> DiskSiteFiles::ListEntries() {
   std::vector<sitecheck::SiteEntry> entries;
   listed_.clear();
+  open_path_.clear();
+  open_file_.reset();
   struct Pending {
     std::wstring wide;  // relative, '\'-separated, empty or ending with '\'
     std::string utf8;   // relative, '/'-separated, empty or ending with '/'
@@ -122,14 +124,17 @@ std::optional<std::string> DiskSiteFiles::ReadFile(std::string_view path, std::s
 
 std::optional<std::string> DiskSiteFiles::ReadRange(std::string_view path, std::uint64_t offset,
                                                     std::size_t length) {
-  const std::wstring wide = WidePathOf(path);
-  if (wide.empty()) return std::nullopt;
-  const FileHandle file = OpenForReading(wide);
-  if (!file) return std::nullopt;
+  if (!open_file_ || open_path_ != path) {
+    const std::wstring wide = WidePathOf(path);
+    if (wide.empty()) return std::nullopt;
+    open_file_ = OpenForReading(wide);
+    open_path_ = path;
+  }
+  if (!open_file_) return std::nullopt;
   LARGE_INTEGER to{};
   to.QuadPart = static_cast<LONGLONG>(offset);
-  if (!SetFilePointerEx(file.get(), to, nullptr, FILE_BEGIN)) return std::nullopt;
-  return ReadUpTo(file.get(), length);
+  if (!SetFilePointerEx(open_file_.get(), to, nullptr, FILE_BEGIN)) return std::nullopt;
+  return ReadUpTo(open_file_.get(), length);
 }
 
 }  // namespace trellan

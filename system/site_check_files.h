@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "sitecheck/site_files.h"
+#include "system/handles.h"
 
 namespace trellan {
 
@@ -36,6 +37,10 @@ class DiskSiteFiles : public sitecheck::SiteFiles {
   std::wstring folder_;  // ends with a backslash
   // Each listed file's UTF-8 path → its name on disk below folder_.
   std::unordered_map<std::string, std::wstring> listed_;
+  // The file of the last ReadRange, kept open: a picture's header comes in
+  // several small reads, and opening a file costs more than reading it.
+  std::string open_path_;
+  FileHandle open_file_;
 };
 
 }  // namespace trellan
