@@ -21,5 +21,6 @@ inline constexpr int IDC_SAVE = 111;
 inline constexpr int IDC_ICON = 112;
 inline constexpr int IDM_CONTEXTMENU = 113;
 inline constexpr int IDM_GALLERY = 114;
+inline constexpr int IDM_SITECHECK = 115;
 
 }  // namespace trellan

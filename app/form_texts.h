@@ -36,9 +36,10 @@ inline constexpr const char* kDefaultKeywords =
 inline constexpr const char* kDefaultMenu =
     "Start\r\nSeite 2\r\nSeite 3\r\nLinks & Media\r\nImpressum";
 
-// The two entries the dialog adds to its system menu.
+// The entries the dialog adds to its system menu.
 inline constexpr const char* kGalleryMenuEntry = "&Media: Bildergalerie...";
 inline constexpr const char* kContextMenuEntry = "&Kontextmen\xFC" " JPG...";
+inline constexpr const char* kSiteCheckMenuEntry = "Website &pr\xFC" "fen...";
 
 // The question before the Explorer commands are switched; lines end with
 // a bare CR.

@@ -7,6 +7,7 @@
 #include "app/form_layout.h"
 #include "app/form_settings.h"
 #include "app/form_texts.h"
+#include "app/site_check_run.h"
 #include "app/site_run.h"
 #include "identity.h"
 #include "mediatools/context_menu.h"
@@ -30,6 +31,7 @@ void AddSystemMenuEntries(HWND dialog) {
   const HMENU menu = GetSystemMenu(dialog, FALSE);
   AppendMenuA(menu, MF_STRING, IDM_GALLERY, kGalleryMenuEntry);
   AppendMenuA(menu, MF_STRING, IDM_CONTEXTMENU, kContextMenuEntry);
+  AppendMenuA(menu, MF_STRING, IDM_SITECHECK, kSiteCheckMenuEntry);
 }
 
 void LoadForm(HWND dialog) { ShowFormSettings(dialog, LoadFormSettings(RegistrySettings())); }
@@ -85,14 +87,15 @@ void OnCommand(HWND dialog, int id, WPARAM wparam) {
     case IDC_SAVE: SaveForm(dialog); break;
     case IDM_CONTEXTMENU: AskAboutContextMenu(dialog); break;
     case IDM_GALLERY: BuildGallerySnippet(dialog); break;
+    case IDM_SITECHECK: CheckSiteFolder(dialog); break;
     default: break;  // notifications of the fields and check boxes
   }
 }
 
-// The system menu is still open while WM_SYSCOMMAND is handled: the two
-// entries run later, as ordinary commands.
+// The system menu is still open while WM_SYSCOMMAND is handled: the
+// program's entries run later, as ordinary commands.
 void OnSysCommand(HWND dialog, WPARAM wparam) {
-  if (wparam == IDM_CONTEXTMENU || wparam == IDM_GALLERY)
+  if (wparam == IDM_CONTEXTMENU || wparam == IDM_GALLERY || wparam == IDM_SITECHECK)
     PostMessageA(dialog, WM_COMMAND, wparam, 0);
 }
 

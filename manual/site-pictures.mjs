@@ -1,7 +1,9 @@
 // Pictures of a generated site for the manual, in Chromium:
 //   node manual/site-pictures.mjs <site folder> <picture folder>
+//   node manual/site-pictures.mjs --report <_Pruefbericht.html> <picture folder>
 // The page with the picture gallery at the widths of a phone (menu closed
-// and open), an upright tablet and a laptop, and the zoom view of a photo.
+// and open), an upright tablet and a laptop, and the zoom view of a photo;
+// or the top of a site check's report on the laptop.
 // Each picture waits until what it shows has loaded and stands still, so
 // that the same site gives the same pictures.
 import { mkdir } from 'node:fs/promises';
@@ -9,9 +11,11 @@ import path from 'node:path';
 import { pathToFileURL } from 'node:url';
 import { launchBrowser } from '../tests/browser/support/browser.mjs';
 
-const [site, out] = process.argv.slice(2);
+const report = process.argv[2] === '--report';
+const [site, out] = process.argv.slice(report ? 3 : 2);
 if (!site || !out) {
-  console.error('usage: node manual/site-pictures.mjs <site folder> <picture folder>');
+  console.error('usage: node manual/site-pictures.mjs [--report <report file> | <site folder>]'
+    + ' <picture folder>');
   process.exit(2);
 }
 
@@ -54,9 +58,17 @@ async function shoot(page, name) {
   await page.context().close();
 }
 
-await mkdir(out, { recursive: true });
-const browser = await launchBrowser();
-try {
+// The report's first screen: the counts and the first findings.
+async function shootReport(browser) {
+  const context = await browser.newContext({ viewport: LAPTOP, deviceScaleFactor: 1 });
+  const page = await context.newPage();
+  await page.goto(pathToFileURL(site).href, { waitUntil: 'load' });
+  await page.evaluate(() => document.fonts.ready);
+  await shoot(page, 'pruefbericht.png');
+}
+
+// The gallery page at each size, and the zoom view.
+async function shootSite(browser) {
   await shoot(await open(browser, PHONE), 'seite-handy.png');
 
   const menu = await open(browser, PHONE);
@@ -79,6 +91,12 @@ try {
   });
   await zoom.mouse.move(0, 0);
   await shoot(zoom, 'seite-zoom.png');
+}
+
+await mkdir(out, { recursive: true });
+const browser = await launchBrowser();
+try {
+  await (report ? shootReport(browser) : shootSite(browser));
 } finally {
   await browser.close();
 }

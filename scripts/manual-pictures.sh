@@ -5,7 +5,8 @@
 # build/), runs the program under Wine in a prefix of its own
 # ($TRELLAN_BUILD_DIR/picture-prefix) on a private Xvfb, and takes pictures
 # of its dialog and boxes; the site it generates there is then photographed
-# in Chromium. The pictures are made to come out the same on every run: a
+# in Chromium, and so is the report of "Website prüfen..." on that site
+# after a few planted faults. The pictures are made to come out the same on every run: a
 # fixed screen, no blinking caret, no mouse pointer, PNG files without time
 # stamps. At the end the folder holds exactly the pictures that
 # manual/pictures.txt lists.
@@ -102,6 +103,30 @@ for taken in "$shot.site"/*.png; do
   convert "$taken" -strip -define png:exclude-chunks=date,time "$out/$(basename "$taken")"
   say "$(basename "$taken")"
 done
+rm -rf "$shot.site"
+
+# "Website prüfen..." on the site after a learner's usual slips, one of
+# each: a menu link in the wrong case, a photo named with a space and shown
+# without alt, a page renamed that the menu still names. The report opens
+# in no browser here (Wine's launcher gets none to start); Chromium takes
+# its picture.
+say "checking the site with planted faults"
+sed -i 's|<a href="s03.html">|<a href="S03.html">|' "$site/s02.html"
+cp "$site/media/matterhorn.jpg" "$site/media/Ferien Foto.jpg"
+sed -i '0,/<\/h1>/s||</h1>\r\n<p><img src="media/Ferien Foto.jpg"></p>|' "$site/s03.html"
+mv "$site/s05.html" "$site/impressum.html"
+step "keeping Wine's browser launcher from starting a browser" "delete $WINEPREFIX and try again" \
+  "${german[@]}" wine reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /t REG_SZ /d none /f
+drive show "$exe" >/dev/null
+picture pruefen.png "$(drive menu 115)"
+drive answer 1 >/dev/null
+drive end >/dev/null
+wineserver -w
+[ -f "$site/_Pruefbericht.html" ] || fail "the program wrote no report into $site"
+"$root/tests/browser/node_modules/.bin/node" "$root/manual/site-pictures.mjs" --report \
+  "$site/_Pruefbericht.html" "$shot.site" || fail "the report's picture (see above)"
+convert "$shot.site/pruefbericht.png" -strip -define png:exclude-chunks=date,time "$out/pruefbericht.png"
+say "pruefbericht.png"
 rm -rf "$shot.site"
 
 # Exactly the pictures the manual expects, no stale ones.

@@ -1,5 +1,7 @@
 #include "system/system.h"
 
+#include <shellapi.h>
+
 #include <vector>
 
 #include "system/handles.h"
@@ -129,6 +131,12 @@ void RunCommandLine(const std::string& command_line, int show_state) {
     return;
   CloseHandle(process.hProcess);
   CloseHandle(process.hThread);
+}
+
+void OpenDocument(const std::string& path) {
+  // The wide call, so that a path beyond Windows-1252 would open as well.
+  const std::wstring wide = AnsiToWide(path);
+  ShellExecuteW(nullptr, L"open", wide.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 int IconMessageBox(HWND owner, const char* text, const char* caption, const char* icon,

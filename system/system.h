@@ -42,6 +42,9 @@ std::string TodayText();
 bool PathExists(const std::string& path);
 // Starts a program without waiting for it; a failure is silent.
 void RunCommandLine(const std::string& command_line, int show_state);
+// Opens a file with the program Windows has for it (a page in the default
+// browser), without waiting; a failure is silent. `path` is ANSI.
+void OpenDocument(const std::string& path);
 // A message box with the program's own icon (shown with MB_USERICON) after
 // a beep; returns the button pressed.
 int IconMessageBox(HWND owner, const char* text, const char* caption, const char* icon,

@@ -5,8 +5,9 @@
 // the page's h1 directly. Those errors are accepted exactly there (page and
 // line); any other error or warning fails. The checker is slow to start, so
 // one run checks all pages, together with planted faults that show the
-// test still catches what it must, and the release's manual, which must
-// have no error and no warning at all.
+// test still catches what it must, and the release's manual and the site
+// check's report of the default site ("Website prüfen..."), which must have
+// no error and no warning at all.
 import assert from 'node:assert/strict';
 import { execFile } from 'node:child_process';
 import { access, mkdir, mkdtemp, readFile, readdir, rm, writeFile } from 'node:fs/promises';
@@ -28,6 +29,7 @@ const MANUAL = path.join(MANUAL_DIR, 'Anleitung.html');
 // and listed here.
 const PICTURES_DIR = 'Anleitung-Bilder/';
 const PICTURES_LIST = path.join(MANUAL_DIR, 'pictures.txt');
+const REPORT = SITES && path.join(SITES, 'report', '_Pruefbericht.html');
 const HEADING = /^<h([1-6])[\s>]/;
 const SKIP = /skipping (\d+) heading levels?\.$/;
 
@@ -118,7 +120,7 @@ describe('HTML validity of the generated pages', () => {
       accepted.set(planted[fault], accepted.get(page));
     }
 
-    messages = await checkHtml([...accepted.keys(), MANUAL]);
+    messages = await checkHtml([...accepted.keys(), MANUAL, REPORT]);
     if (ARTIFACTS) {
       await mkdir(ARTIFACTS, { recursive: true });
       await writeFile(path.join(ARTIFACTS, 'vnu.json'), JSON.stringify(messages, null, 1));
@@ -163,6 +165,11 @@ describe('HTML validity of the generated pages', () => {
 
   test('the manual has no HTML errors and no warnings', () => {
     const own = messages.filter((m) => fileOf(m) === MANUAL);
+    assert.deepEqual(own.map(describeMessage), []);
+  });
+
+  test('the site check\'s report has no HTML errors and no warnings', () => {
+    const own = messages.filter((m) => fileOf(m) === REPORT);
     assert.deepEqual(own.map(describeMessage), []);
   });
 

@@ -15,6 +15,7 @@
 //                                      without sharing meanwhile, as
 //                                      another program may
 //   trellan_drive help                 press F1
+//   trellan_drive menu <id>            choose the system-menu command <id>
 //   trellan_drive answer <button>      press <button> (IDOK 1, IDCANCEL 2,
 //                                      IDYES 6, IDNO 7) of the open box;
 //                                      prints "none" when no box follows
@@ -99,10 +100,11 @@ int main(int argc, char** argv) {
   const bool generate = is("generate", 0);
   const bool end = is("end", 0);
   const bool press = is("press", 1) || is("press", 2);
-  if (!generate && !end && !press && !is("help", 0) && !is("answer", 1)) {
+  const bool menu = is("menu", 1);
+  if (!generate && !end && !press && !menu && !is("help", 0) && !is("answer", 1)) {
     std::fprintf(stderr,
                  "usage: trellan_drive show <Trellan.exe> | generate | end"
-                 " | press <id> [<file>] | help | answer <button>\n");
+                 " | press <id> [<file>] | help | menu <id> | answer <button>\n");
     return 2;
   }
   std::optional<TrellanProcess> program = TrellanProcess::Attach();
@@ -124,6 +126,11 @@ int main(int argc, char** argv) {
   }
   if (is("help", 0)) {
     if (!program->PressKey(VK_F1)) return Fail("F1 could not be pressed");
+    return ReportBox(*program, true);
+  }
+  if (menu) {
+    if (!program->PostSysCommand(std::strtoul(argv[2], nullptr, 10)))
+      return Fail("the command could not be posted");
     return ReportBox(*program, true);
   }
   if (is("answer", 1)) return Answer(*program, std::atoi(argv[2]));

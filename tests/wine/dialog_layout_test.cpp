@@ -231,16 +231,17 @@ TEST_F(OpenDialog, WindowHasItsStyleCaptionSizeAndIcon) {
   EXPECT_EQ(icons["resource"][2], "32x32");
 }
 
-TEST_F(OpenDialog, SystemMenuEndsWithGalleryThenContextMenu) {
+TEST_F(OpenDialog, SystemMenuEndsWithGalleryContextMenuAndSiteCheck) {
   const auto reply = program_->Probe(ProbeKind::kSystemMenu);
   ASSERT_TRUE(reply);
   const auto items = ProbeLines(*reply);
-  ASSERT_GE(items.size(), 3u);
-  const auto& gallery = items[items.size() - 2];
-  const auto& context = items.back();
-  EXPECT_EQ(gallery, (std::vector<std::string>{"114", "string", "&Media: Bildergalerie..."}));
-  EXPECT_EQ(context, (std::vector<std::string>{"113", "string", "&Kontextmen\xFC JPG..."}));
-  EXPECT_NE(items[items.size() - 3][1], "separator") << "no separator of the program's own";
+  ASSERT_GE(items.size(), 4u);
+  EXPECT_EQ(items[items.size() - 3],
+            (std::vector<std::string>{"114", "string", "&Media: Bildergalerie..."}));
+  EXPECT_EQ(items[items.size() - 2],
+            (std::vector<std::string>{"113", "string", "&Kontextmen\xFC JPG..."}));
+  EXPECT_EQ(items.back(), (std::vector<std::string>{"115", "string", "Website &pr\xFC" "fen..."}));
+  EXPECT_NE(items[items.size() - 4][1], "separator") << "no separator of the program's own";
 }
 
 // Tab goes round the form in creation order: "&OK...", "&Ende", "&Neu",

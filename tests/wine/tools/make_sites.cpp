@@ -3,7 +3,8 @@
 // <destination>\n<N>. The closing notices are answered with OK. The
 // default site (n5) is made by Trellan.exe itself, through its dialog
 // (TRELLAN_EXE and TRELLAN_PROBE_DLL name the program and the driver's
-// probe).
+// probe), and checked by its "Website prüfen..." into
+// <destination>\report\_Pruefbericht.html.
 #include <windows.h>
 
 #include <cstdio>
@@ -14,6 +15,7 @@
 #include "app/site_run.h"
 #include "identity.h"
 #include "system/site_files.h"
+#include "system/system.h"
 #include "tests/driver/driver.h"
 #include "tests/support/message_boxes.h"
 #include "tests/support/test_site.h"
@@ -56,13 +58,37 @@ bool Failed(const char* what) {
   return false;
 }
 
-// The default form as a first start shows it, OK, then "&Ende".
-bool GenerateThroughTheProgram() {
+constexpr int kSiteCheckCommand = 115;  // "Website prüfen..." in the system menu
+
+// "Website prüfen..." on the site just written: the notice's text, printed,
+// and the report, moved out of the site (the browser tests take the site's
+// pages as the program wrote them) to <destination>\report. Wine's browser
+// launcher gets no browser to start for the report.
+bool CheckThroughTheProgram(driver::TrellanProcess& program, const std::string& destination) {
+  constexpr const char* kWineBrowser = "Software\\Wine\\WineBrowser";
+  WriteRegString(HKEY_CURRENT_USER, kWineBrowser, "Browsers", "trellan-test-no-browser");
+  if (!program.PostSysCommand(kSiteCheckCommand)) return Failed("the site check was not chosen");
+  const std::optional<driver::Box> notice = program.WaitForBox(kProgramCaption);
+  RegDeleteKeyValueA(HKEY_CURRENT_USER, kWineBrowser, "Browsers");
+  if (!notice || !program.Answer(*notice, IDOK)) return Failed("the site check showed no notice");
+  std::printf("site check notice: %s\n", notice->text.c_str());
+  const std::string report = destination + "\\report";
+  CreateDirectoryA(report.c_str(), nullptr);
+  if (!MoveFileA((test::SiteFolder() + "_Pruefbericht.html").c_str(),
+                 (report + "\\_Pruefbericht.html").c_str()))
+    return Failed("the site check wrote no report");
+  return true;
+}
+
+// The default form as a first start shows it, OK, the site check, then
+// "&Ende".
+bool GenerateThroughTheProgram(const std::string& destination) {
   RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
   std::optional<driver::TrellanProcess> program =
       driver::TrellanProcess::Start(driver::PathFromEnvironment("TRELLAN_EXE"));
   if (!program) return Failed("Trellan's dialog did not open");
   if (!driver::GenerateThroughDialog(*program)) return Failed("the run through OK did not end");
+  if (!CheckThroughTheProgram(*program, destination)) return false;
   if (!program->Click(IDCANCEL) || program->WaitForExit() != std::optional<DWORD>(0))
     return Failed("\"&Ende\" did not end Trellan with exit code 0");
   return true;
@@ -83,7 +109,7 @@ int main(int argc, char** argv) {
   for (int count : {1, 2, 3, 5, 20}) {
     test::RemoveSiteFolder();
     if (count == 5) {
-      if (!GenerateThroughTheProgram()) {
+      if (!GenerateThroughTheProgram(destination)) {
         std::fprintf(stderr, "make_sites: Trellan.exe did not generate the default site\n");
         return 1;
       }

@@ -1,0 +1,45 @@
+#include "app/site_check_run.h"
+
+#include <string>
+
+#include "identity.h"
+#include "sitecheck/site_check.h"
+#include "sitecheck/site_report.h"
+#include "system/site_check_files.h"
+#include "system/site_files.h"
+#include "system/system.h"
+#include "system/text_file_writer.h"
+
+namespace trellan {
+
+namespace {
+
+void Notice(HWND dialog, const std::string& text, UINT icon) {
+  MessageBoxA(dialog, text.c_str(), kProgramCaption, MB_OK | icon);
+}
+
+}  // namespace
+
+void CheckSiteFolder(HWND dialog) {
+  const std::string folder = SiteFolderPath();
+  // A folder named index.html is no start page.
+  const DWORD index = GetFileAttributesA((folder + "index.html").c_str());
+  if (index == INVALID_FILE_ATTRIBUTES || (index & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    Notice(dialog, sitecheck::NoSiteNoticeText(folder, PathExists(folder)), MB_ICONINFORMATION);
+    return;
+  }
+  DiskSiteFiles files(folder);
+  const sitecheck::CheckResult result = sitecheck::CheckSite(files);
+  // The folder as the learner knows it, without the trailing backslash.
+  const std::string shown_folder = AnsiToUtf8(folder.substr(0, folder.size() - 1));
+  const std::string report = sitecheck::ReportHtml(result, {shown_folder, TodayText()});
+  const std::string report_path = folder + std::string(sitecheck::kReportFileName);
+  if (!WriteWholeFile(report_path, {}, report)) {
+    Notice(dialog, sitecheck::ReportFailedNoticeText(report_path), MB_ICONWARNING);
+    return;
+  }
+  OpenDocument(report_path);
+  Notice(dialog, sitecheck::CheckedNoticeText(result), MB_ICONINFORMATION);
+}
+
+}  // namespace trellan

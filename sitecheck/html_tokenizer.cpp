@@ -1,0 +1,279 @@
+#include "sitecheck/html_tokenizer.h"
+
+#include <algorithm>
+#include <array>
+
+#include "sitecheck/text_codec.h"
+
+namespace trellan::sitecheck {
+
+namespace {
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+constexpr std::array<std::string_view, 6> kRawTextElements = {
+    "script", "style", "xmp", "iframe", "noembed", "noframes"};
+constexpr std::array<std::string_view, 2> kTextOnlyElements = {"title", "textarea"};
+
+bool IsHtmlSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+}
+
+bool IsAsciiAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+char AsciiLowerChar(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 0x20) : c; }
+
+bool StartsWithIgnoringCase(std::string_view text, std::size_t at, std::string_view prefix) {
+  if (at > text.size() || text.size() - at < prefix.size()) return false;
+  for (std::size_t i = 0; i < prefix.size(); ++i)
+    if (AsciiLowerChar(text[at + i]) != prefix[i]) return false;
+  return true;
+}
+
+template <std::size_t N>
+bool IsOneOf(std::string_view name, const std::array<std::string_view, N>& names) {
+  for (const auto candidate : names)
+    if (candidate == name) return true;
+  return false;
+}
+
+}  // namespace
+
+const std::string* HtmlToken::Attribute(std::string_view attribute_name) const {
+  for (const auto& attribute : attributes)
+    if (attribute.name == attribute_name) return &attribute.value;
+  return nullptr;
+}
+
+HtmlTokenizer::HtmlTokenizer(std::string_view html) : html_(html) {
+  if (html_.substr(0, kUtf8Bom.size()) == kUtf8Bom) position_ = counted_to_ = kUtf8Bom.size();
+}
+
+int HtmlTokenizer::LineAt(std::size_t position) {
+  for (; counted_to_ < position; ++counted_to_) {
+    const char c = html_[counted_to_];
+    if (c == '\n' || (c == '\r' && (counted_to_ + 1 == html_.size() ||
+                                    html_[counted_to_ + 1] != '\n')))
+      ++line_;
+  }
+  return line_;
+}
+
+void HtmlTokenizer::Begin(HtmlToken& token, TokenKind kind, std::size_t start) {
+  token.kind = kind;
+  token.line = LineAt(start);
+  token.name.clear();
+  token.self_closing = false;
+  token.attributes.clear();
+  token.text = {};
+}
+
+bool HtmlTokenizer::Next(HtmlToken& token) {
+  while (position_ < html_.size()) {
+    if (!content_element_.empty() || content_to_end_) {
+      if (ReadElementContent(token)) return true;
+      continue;
+    }
+    if (!StartsMarkup(position_)) return ReadText(token);
+    if (ReadMarkup(token)) return true;
+  }
+  return false;
+}
+
+bool HtmlTokenizer::StartsMarkup(std::size_t position) const {
+  if (html_[position] != '<' || position + 1 >= html_.size()) return false;
+  const char next = html_[position + 1];
+  return IsAsciiAlpha(next) || next == '/' || next == '!' || next == '?';
+}
+
+bool HtmlTokenizer::ReadText(HtmlToken& token) {
+  const std::size_t start = position_;
+  std::size_t end = start + 1;
+  while (true) {
+    end = html_.find('<', end);
+    if (end == std::string_view::npos || StartsMarkup(end)) break;
+    ++end;
+  }
+  if (end == std::string_view::npos) end = html_.size();
+  Begin(token, TokenKind::kText, start);
+  token.text = html_.substr(start, end - start);
+  position_ = end;
+  return true;
+}
+
+// The content of title, script and the like, up to its end tag (which is
+// then read as an ordinary end tag). Empty content gives no token.
+bool HtmlTokenizer::ReadElementContent(HtmlToken& token) {
+  const std::size_t start = position_;
+  std::size_t end = html_.size();
+  if (!content_to_end_) {
+    for (std::size_t at = html_.find("</", start); at != std::string_view::npos;
+         at = html_.find("</", at + 2)) {
+      const std::size_t after = at + 2 + content_element_.size();
+      if (StartsWithIgnoringCase(html_, at + 2, content_element_) &&
+          (after == html_.size() || IsHtmlSpace(html_[after]) || html_[after] == '/' ||
+           html_[after] == '>')) {
+        end = at;
+        break;
+      }
+    }
+  }
+  std::string element = std::move(content_element_);
+  content_element_.clear();
+  content_to_end_ = false;
+  position_ = end;
+  if (end == start) return false;
+  Begin(token, content_kind_, start);
+  token.name = std::move(element);
+  token.text = html_.substr(start, end - start);
+  return true;
+}
+
+// At a '<' that starts markup. False when the markup gives no token ("</>",
+// or a tag cut off by the end of the text).
+bool HtmlTokenizer::ReadMarkup(HtmlToken& token) {
+  const std::size_t start = position_;
+  const char next = html_[start + 1];
+  if (IsAsciiAlpha(next)) return ReadTag(token, TokenKind::kStartTag, start + 1);
+  if (next == '/') {
+    if (start + 2 >= html_.size()) {  // a bare "</" at the end is text
+      Begin(token, TokenKind::kText, start);
+      token.text = html_.substr(start);
+      position_ = html_.size();
+      return true;
+    }
+    if (IsAsciiAlpha(html_[start + 2])) return ReadTag(token, TokenKind::kEndTag, start + 2);
+    if (html_[start + 2] == '>') {
+      position_ = start + 3;
+      return false;
+    }
+    return ReadUpToGreaterThan(token, TokenKind::kComment, start, start + 2);
+  }
+  if (next == '!') {
+    if (html_.substr(start + 2, 2) == "--") return ReadComment(token, start);
+    if (StartsWithIgnoringCase(html_, start + 2, "doctype"))
+      return ReadUpToGreaterThan(token, TokenKind::kDoctype, start, start + 9);
+    return ReadUpToGreaterThan(token, TokenKind::kComment, start, start + 2);
+  }
+  return ReadUpToGreaterThan(token, TokenKind::kComment, start, start + 1);  // "<?"
+}
+
+bool HtmlTokenizer::ReadUpToGreaterThan(HtmlToken& token, TokenKind kind, std::size_t start,
+                                        std::size_t content_start) {
+  Begin(token, kind, start);
+  content_start = std::min(content_start, html_.size());
+  const std::size_t end = html_.find('>', content_start);
+  const std::size_t content_end = end == std::string_view::npos ? html_.size() : end;
+  token.text = html_.substr(content_start, content_end - content_start);
+  position_ = end == std::string_view::npos ? html_.size() : end + 1;
+  return true;
+}
+
+bool HtmlTokenizer::ReadComment(HtmlToken& token, std::size_t start) {
+  Begin(token, TokenKind::kComment, start);
+  const std::size_t content_start = start + 4;
+  // "<!-->" and "<!--->" end at once.
+  if (html_.substr(content_start, 1) == ">") {
+    position_ = content_start + 1;
+    return true;
+  }
+  if (html_.substr(content_start, 2) == "->") {
+    position_ = content_start + 2;
+    return true;
+  }
+  for (std::size_t at = html_.find("--", content_start); at != std::string_view::npos;
+       at = html_.find("--", at + 1)) {
+    const std::size_t close = html_.substr(at + 2, 1) == ">"    ? 3
+                              : html_.substr(at + 2, 2) == "!>" ? 4
+                                                                : 0;
+    if (close != 0) {
+      token.text = html_.substr(content_start, at - content_start);
+      position_ = at + close;
+      return true;
+    }
+  }
+  token.text = html_.substr(content_start);
+  position_ = html_.size();
+  return true;
+}
+
+bool HtmlTokenizer::ReadTag(HtmlToken& token, TokenKind kind, std::size_t name_start) {
+  Begin(token, kind, position_);
+  std::size_t i = name_start;
+  while (i < html_.size() && !IsHtmlSpace(html_[i]) && html_[i] != '/' && html_[i] != '>')
+    token.name.push_back(AsciiLowerChar(html_[i++]));
+  position_ = i;
+  ReadAttributes(token);
+  if (position_ > html_.size()) {  // cut off: browsers drop such a tag
+    position_ = html_.size();
+    return false;
+  }
+  if (kind == TokenKind::kEndTag) {
+    token.attributes.clear();
+    token.self_closing = false;
+    return true;
+  }
+  if (IsOneOf(token.name, kRawTextElements)) {
+    content_element_ = token.name;
+    content_kind_ = TokenKind::kRawText;
+  } else if (IsOneOf(token.name, kTextOnlyElements)) {
+    content_element_ = token.name;
+    content_kind_ = TokenKind::kText;
+  } else if (token.name == "plaintext") {
+    content_to_end_ = true;
+    content_kind_ = TokenKind::kRawText;
+  }
+  return true;
+}
+
+// Reads the attributes up to and including the '>'. Leaves position_ past
+// the end of the text when the tag is not closed.
+void HtmlTokenizer::ReadAttributes(HtmlToken& token) {
+  const std::size_t size = html_.size();
+  std::size_t i = position_;
+  std::string name;
+  while (true) {
+    while (i < size && (IsHtmlSpace(html_[i]) || html_[i] == '/')) {
+      if (html_[i] == '/' && i + 1 < size && html_[i + 1] == '>') token.self_closing = true;
+      ++i;
+    }
+    if (i >= size) break;
+    if (html_[i] == '>') {
+      position_ = i + 1;
+      return;
+    }
+    token.self_closing = false;
+    name.clear();
+    // A '=' as the first character belongs to the name.
+    name.push_back(AsciiLowerChar(html_[i++]));
+    while (i < size && !IsHtmlSpace(html_[i]) && html_[i] != '/' && html_[i] != '>' &&
+           html_[i] != '=')
+      name.push_back(AsciiLowerChar(html_[i++]));
+    while (i < size && IsHtmlSpace(html_[i])) ++i;
+    std::string_view value;
+    if (i < size && html_[i] == '=') {
+      ++i;
+      while (i < size && IsHtmlSpace(html_[i])) ++i;
+      if (i >= size) break;
+      if (html_[i] == '"' || html_[i] == '\'') {
+        const std::size_t close = html_.find(html_[i], i + 1);
+        if (close == std::string_view::npos) break;
+        value = html_.substr(i + 1, close - i - 1);
+        i = close + 1;
+      } else {
+        const std::size_t value_start = i;
+        while (i < size && !IsHtmlSpace(html_[i]) && html_[i] != '>') ++i;
+        value = html_.substr(value_start, i - value_start);
+      }
+    }
+    if (token.Attribute(name) != nullptr) continue;
+    if (token.attributes.size() >= kMaxAttributes) continue;
+    token.attributes.push_back(
+        {name, DecodeCharacterReferences(value, ReferenceContext::kAttribute)});
+  }
+  position_ = size + 1;
+}
+
+int CountLines(std::string_view text) { return 1 + CountLineBreaks(text); }
+
+}  // namespace trellan::sitecheck
