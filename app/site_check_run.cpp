@@ -30,9 +30,9 @@ void CheckSiteFolder(HWND dialog) {
   }
   DiskSiteFiles files(folder);
   const sitecheck::CheckResult result = sitecheck::CheckSite(files);
-  // The folder as the learner knows it, without the trailing backslash.
-  const std::string shown_folder = AnsiToUtf8(folder.substr(0, folder.size() - 1));
-  const std::string report = sitecheck::ReportHtml(result, {shown_folder, TodayText()});
+  // The folder by its name only: the upload script sends every .html file,
+  // the report too, and the full path would carry the learner's user name.
+  const std::string report = sitecheck::ReportHtml(result, {kSiteFolderName, TodayText()});
   const std::string report_path = folder + std::string(sitecheck::kReportFileName);
   if (!WriteWholeFile(report_path, {}, report)) {
     Notice(dialog, sitecheck::ReportFailedNoticeText(report_path), MB_ICONWARNING);

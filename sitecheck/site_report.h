@@ -9,7 +9,7 @@
 namespace trellan::sitecheck {
 
 struct ReportInfo {
-  std::string site_folder;  // the checked folder as shown to the learner (UTF-8)
+  std::string site_folder;  // the checked folder as shown in the report (UTF-8)
   std::string checked_at;   // date and time of the check, as the platform writes them (UTF-8)
 };
 
