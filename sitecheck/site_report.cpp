@@ -72,15 +72,6 @@ std::string PageHref(std::string_view path) {
   return out;
 }
 
-std::string_view SeverityName(Severity severity) {
-  switch (severity) {
-    case Severity::kError: return "Fehler";
-    case Severity::kWarning: return "Warnung";
-    case Severity::kHint: return "Hinweis";
-  }
-  return "";
-}
-
 std::string_view SeverityClass(Severity severity) {
   switch (severity) {
     case Severity::kError: return "fehler";
@@ -140,6 +131,15 @@ std::unordered_map<std::string_view, std::vector<const Finding*>> FindingsByPage
 }
 
 }  // namespace
+
+std::string_view SeverityName(Severity severity) {
+  switch (severity) {
+    case Severity::kError: return "Fehler";
+    case Severity::kWarning: return "Warnung";
+    case Severity::kHint: return "Hinweis";
+  }
+  return "";
+}
 
 std::string_view KindTitle(FindingKind kind) {
   switch (kind) {

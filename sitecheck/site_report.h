@@ -21,6 +21,9 @@ struct ReportInfo {
 // text from the site is escaped and made valid UTF-8.
 std::string ReportHtml(const CheckResult& result, const ReportInfo& info);
 
+// "Fehler", "Warnung" or "Hinweis", as the report's tables name a finding.
+std::string_view SeverityName(Severity severity);
+
 // "2 Fehler, 5 Warnungen, 3 Hinweise" (singular: "1 Fehler, 1 Warnung,
 // 1 Hinweis"), in Windows-1252 like every text of the program's notices.
 std::string CountsText(const CheckResult& result);

@@ -63,15 +63,6 @@ class FolderSite : public SiteFiles {
   fs::path root_;
 };
 
-std::string_view SeverityName(Severity severity) {
-  switch (severity) {
-    case Severity::kError: return "Fehler";
-    case Severity::kWarning: return "Warnung";
-    case Severity::kHint: return "Hinweis";
-  }
-  return "";
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
