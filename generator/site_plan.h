@@ -18,7 +18,7 @@ struct FolderContents {
 
 enum class StepKind {
   CreateFolder,          // `target` ("" is the site folder itself); one that exists is fine
-  WriteFile,             // `target` is created or emptied and gets `bytes`
+  WriteFile,             // `target` is replaced as a whole by `bytes`, or keeps its bytes
   RemoveFile,            // `target`
   StartExplorer,         // `target` is Explorer's command line; it is not waited for
   RemoveThumbnailCache,  // `target`'s attributes are reset, then it is deleted
@@ -35,6 +35,17 @@ struct SiteStep {
 struct SitePlan {
   std::string folder;  // with its trailing backslash; targets are relative to it
   std::vector<SiteStep> steps;
+};
+
+// What carrying out a plan left undone.
+struct RunOutcome {
+  // The site folder could not be created (no drive, no right to write, a
+  // file of its name): none of the other steps was taken.
+  bool folder_missing = false;
+  // The files that could not be written, relative to the folder, in plan
+  // order; each keeps its previous bytes, or stays missing.
+  std::vector<std::string> failed;
+  bool operator==(const RunOutcome&) const = default;
 };
 
 // The highest page number a run cleans up after: a menu that once was longer

@@ -89,7 +89,7 @@ class SiteFiles : public ::testing::Test {
     request.css_only = css_only;
     if (menu) request.menu_text = menu;
     plan_ = PlanSite(request, TodayText(), ScanSiteFolder(site_), site_);
-    return CarryOut(plan_);
+    return CarryOut(plan_).failed;
   }
   // Every file the last run planned holds exactly the planned bytes.
   void ExpectPlannedFiles() {
