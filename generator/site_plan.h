@@ -57,6 +57,12 @@ inline constexpr int kLastStalePage = 99;
 // file system compares names. In ascending page order, names as found.
 std::vector<std::string> StalePages(const std::vector<std::string>& found, int page_count);
 
+// The run's pages: one written per menu entry (index.html, s02.html, ...),
+// then the stale ones deleted. Part of PlanSite, on its own for the fuzz
+// targets, which would otherwise copy the fixed files for every input.
+std::vector<SiteStep> PlanPages(const GenerationRequest& request, std::string_view today,
+                                const FolderContents& contents);
+
 // The whole run for `request` into `folder` (the ANSI path, with its
 // trailing backslash). `today` goes into the pages' revised line.
 SitePlan PlanSite(const GenerationRequest& request, std::string_view today,

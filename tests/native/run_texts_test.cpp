@@ -58,6 +58,7 @@ TEST(TextOutput, TemplatesGetCrLfAndValuesOnce) {
   EXPECT_EQ(out, "a {{y}}\n\r\n&{{unknown}}\r\n\r\n");
   EXPECT_EQ(WithCrLf("x\ny\n"), "x\r\ny\r\n");
   EXPECT_EQ(WithCrLf("{{ no end"), "{{ no end");
+  EXPECT_EQ(WithCrLfLineEnds("a\nb\rc\r\nd\n\r\r\n"), "a\r\nb\r\nc\r\nd\r\n\r\n\r\n");
 }
 
 }  // namespace
