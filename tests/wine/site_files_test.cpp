@@ -163,7 +163,7 @@ TEST_F(SiteFiles, StalePagesThereUpToS99AreDeletedOthersStay) {
   EXPECT_TRUE(FileExists(site_ + "s07.html")) << "a folder of that name is no page";
 }
 
-// Files are emptied and written anew: no longer text of the user's is left
+// Files are replaced whole: no longer text of the user's is left
 // behind, and the user's own pictures, scripts and FTP access go.
 TEST_F(SiteFiles, FullRunReplacesWhatTheUserChangedNeverAppends) {
   Run();
