@@ -58,6 +58,7 @@ void ShowClosingNotice(const ClosingNotice& notice) {
                   kDoneNoticeTimeoutMs);
       break;
     case NoticeKind::FilesMissing:
+    case NoticeKind::FolderMissing:
       MessageBoxA(nullptr, notice.text.c_str(), kProgramCaption,
                   MB_OK | MB_ICONWARNING | MB_SETFOREGROUND | MB_TOPMOST);
       break;
@@ -70,7 +71,7 @@ void WriteSiteAndNotify(const FormSettings& form, const FolderContents& contents
                         const std::string& folder, bool css_only, bool open_explorer) {
   const SitePlan plan =
       PlanSite(RequestInUtf8(form, css_only, open_explorer), TodayText(), contents, folder);
-  ShowClosingNotice(ClosingNoticeFor(CarryOut(plan)));
+  ShowClosingNotice(ClosingNoticeFor(CarryOut(plan), plan.folder));
 }
 
 void GenerateFromForm(HWND dialog) {

@@ -23,9 +23,18 @@ std::string FailedFilesNoticeText(const std::vector<std::string>& failed) {
   return text;
 }
 
-ClosingNotice ClosingNoticeFor(const std::vector<std::string>& failed) {
-  if (failed.empty()) return {NoticeKind::Done, kDoneNoticeText};
-  return {NoticeKind::FilesMissing, FailedFilesNoticeText(failed)};
+std::string FolderMissingNoticeText(std::string_view folder) {
+  std::string text = "Der Ordner\r\n\xAB";
+  text += folder;
+  text += "\xBB\r\nkonnte nicht erstellt werden; es wurde nichts geschrieben.\r\n\r\n"
+          "Vielleicht ist das Laufwerk nicht verbunden oder schreibgesch\xFCtzt.";
+  return text;
+}
+
+ClosingNotice ClosingNoticeFor(const RunOutcome& outcome, std::string_view folder) {
+  if (outcome.folder_missing) return {NoticeKind::FolderMissing, FolderMissingNoticeText(folder)};
+  if (outcome.failed.empty()) return {NoticeKind::Done, kDoneNoticeText};
+  return {NoticeKind::FilesMissing, FailedFilesNoticeText(outcome.failed)};
 }
 
 std::string ExplorerCommandLine(std::string_view folder) {

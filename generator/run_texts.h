@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "generator/site_plan.h"
+
 namespace trellan {
 
 inline constexpr const char* kOverwriteCaption = "\xDC" "berschreiben best\xE4tigen";
@@ -24,13 +26,19 @@ std::string OverwriteQuestionText(std::string_view folder);
 // not be written: their paths relative to the site folder, one per line.
 std::string FailedFilesNoticeText(const std::vector<std::string>& failed);
 
+// The notice that ends a run whose site folder could not be created;
+// `folder` ends with a backslash.
+std::string FolderMissingNoticeText(std::string_view folder);
+
 // Explorer on the site folder, the folder selected in its tree.
 std::string ExplorerCommandLine(std::string_view folder);
 
 // How a run ends: every file written gives the notice that closes itself;
-// files that could not be written give a warning naming them, which waits
-// for the user, as a success that closes by itself would hide the loss.
-enum class NoticeKind { Done, FilesMissing };
+// files that could not be written give a warning naming them, and a site
+// folder that could not be created a warning naming it instead of every
+// file. Warnings wait for the user, as a success that closes by itself
+// would hide the loss.
+enum class NoticeKind { Done, FilesMissing, FolderMissing };
 
 struct ClosingNotice {
   NoticeKind kind;
@@ -38,8 +46,8 @@ struct ClosingNotice {
   bool operator==(const ClosingNotice&) const = default;
 };
 
-// `failed`: the files of the run that could not be written, relative to the
-// site folder, in the order the run met them.
-ClosingNotice ClosingNoticeFor(const std::vector<std::string>& failed);
+// `outcome`: what the run into `folder` (with its trailing backslash) left
+// undone.
+ClosingNotice ClosingNoticeFor(const RunOutcome& outcome, std::string_view folder);
 
 }  // namespace trellan

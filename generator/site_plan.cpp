@@ -7,6 +7,7 @@
 #include "generator/page_writer.h"
 #include "generator/run_texts.h"
 #include "generator/site_content.h"
+#include "generator/text_output.h"
 
 namespace trellan {
 
@@ -26,20 +27,10 @@ int PageNumberOf(std::string_view name) {
   return (lower[1] - '0') * 10 + (lower[2] - '0');
 }
 
+// The single-line texts can still hold line breaks (a stored value, a paste).
 SiteText SiteTextOf(const GenerationRequest& request) {
-  return {request.title, request.author, request.keywords, SplitMenuItems(request.menu_text)};
-}
-
-void PlanPages(std::vector<SiteStep>& steps, const GenerationRequest& request,
-               std::string_view today, const FolderContents& contents) {
-  const SiteText site = SiteTextOf(request);
-  const int count = static_cast<int>(site.items.size());
-  for (int page = 1; page <= count; ++page)
-    steps.push_back({StepKind::WriteFile, PageFileName(page), RenderPage(site, page, today), true});
-  // Only pages that are there are deleted: one look at the folder instead of
-  // a deletion attempt per possible name.
-  for (std::string& name : StalePages(contents.html_files, count))
-    steps.push_back({StepKind::RemoveFile, std::move(name)});
+  return {WithCrLfLineEnds(request.title), WithCrLfLineEnds(request.author),
+          WithCrLfLineEnds(request.keywords), SplitMenuItems(request.menu_text)};
 }
 
 void PlanMedia(std::vector<SiteStep>& steps) {
@@ -50,6 +41,20 @@ void PlanMedia(std::vector<SiteStep>& steps) {
 }
 
 }  // namespace
+
+std::vector<SiteStep> PlanPages(const GenerationRequest& request, std::string_view today,
+                                const FolderContents& contents) {
+  std::vector<SiteStep> steps;
+  const SiteText site = SiteTextOf(request);
+  const int count = static_cast<int>(site.items.size());
+  for (int page = 1; page <= count; ++page)
+    steps.push_back({StepKind::WriteFile, PageFileName(page), RenderPage(site, page, today), true});
+  // Only pages that are there are deleted: one look at the folder instead of
+  // a deletion attempt per possible name.
+  for (std::string& name : StalePages(contents.html_files, count))
+    steps.push_back({StepKind::RemoveFile, std::move(name)});
+  return steps;
+}
 
 std::vector<std::string> StalePages(const std::vector<std::string>& found, int page_count) {
   std::vector<std::pair<int, std::string>> stale;
@@ -69,7 +74,7 @@ SitePlan PlanSite(const GenerationRequest& request, std::string_view today,
   std::vector<SiteStep>& steps = plan.steps;
   steps.push_back({StepKind::CreateFolder, ""});
   if (!request.css_only) {
-    PlanPages(steps, request, today, contents);
+    for (SiteStep& step : PlanPages(request, today, contents)) steps.push_back(std::move(step));
     PlanMedia(steps);
   }
   steps.push_back({StepKind::WriteFile, "style.css", StylesheetText()});

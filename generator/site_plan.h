@@ -18,7 +18,7 @@ struct FolderContents {
 
 enum class StepKind {
   CreateFolder,          // `target` ("" is the site folder itself); one that exists is fine
-  WriteFile,             // `target` is created or emptied and gets `bytes`
+  WriteFile,             // `target` is replaced as a whole by `bytes`, or keeps its bytes
   RemoveFile,            // `target`
   StartExplorer,         // `target` is Explorer's command line; it is not waited for
   RemoveThumbnailCache,  // `target`'s attributes are reset, then it is deleted
@@ -37,6 +37,17 @@ struct SitePlan {
   std::vector<SiteStep> steps;
 };
 
+// What carrying out a plan left undone.
+struct RunOutcome {
+  // The site folder could not be created (no drive, no right to write, a
+  // file of its name): none of the other steps was taken.
+  bool folder_missing = false;
+  // The files that could not be written, relative to the folder, in plan
+  // order; each keeps its previous bytes, or stays missing.
+  std::vector<std::string> failed;
+  bool operator==(const RunOutcome&) const = default;
+};
+
 // The highest page number a run cleans up after: a menu that once was longer
 // left its pages up to "s99.html" behind.
 inline constexpr int kLastStalePage = 99;
@@ -45,6 +56,12 @@ inline constexpr int kLastStalePage = 99;
 // stale: "sNN.html" with page_count < NN <= 99, in any ASCII case, as the
 // file system compares names. In ascending page order, names as found.
 std::vector<std::string> StalePages(const std::vector<std::string>& found, int page_count);
+
+// The run's pages: one written per menu entry (index.html, s02.html, ...),
+// then the stale ones deleted. Part of PlanSite, on its own for the fuzz
+// targets, which would otherwise copy the fixed files for every input.
+std::vector<SiteStep> PlanPages(const GenerationRequest& request, std::string_view today,
+                                const FolderContents& contents);
 
 // The whole run for `request` into `folder` (the ANSI path, with its
 // trailing backslash). `today` goes into the pages' revised line.

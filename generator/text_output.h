@@ -24,4 +24,8 @@ void AppendTemplate(std::string& out, std::string_view lf_text,
 // A template with LF line ends as the bytes of a generated file.
 std::string WithCrLf(std::string_view lf_text);
 
+// A text of the user's with every line end (CR LF, a lone CR or LF) as
+// CR LF, so that it cannot break a file's line ends.
+std::string WithCrLfLineEnds(std::string_view text);
+
 }  // namespace trellan

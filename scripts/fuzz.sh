@@ -1,86 +1,107 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with ASan and UBSan and runs each for a
-# bounded number of inputs. Exits non-zero when an input crashes one or
-# breaks one of its checks.
-#   scripts/fuzz.sh [runs] [target ...]    (default 200000 runs, every target)
-# Targets: gallery_text (the gallery's name handling), sitecheck_text (the
-# tokenizer, decoding, reference resolution, text conversions and picture
-# parser of "Website prüfen", fast), sitecheck (the whole check and report
-# over a small site).
+# Builds the libFuzzer targets of everything that reads outside input, with
+# ASan and UBSan, and runs each for a bounded number of inputs, one after
+# the other. Exits non-zero when an input crashes a target or breaks one of
+# its checks.
+#   scripts/fuzz.sh [runs [target ...]]
+# Targets: gallery_text, menu_items, page_writer, stored_values, and of
+# "Website prüfen": sitecheck_text (tokenizer, decoding, references, text
+# conversions, picture headers; fast) and sitecheck (the whole check and
+# report over a small site).
+# Without a number of runs each target gets its own brief one, a minute at
+# most together, as the test command runs them.
+# TRELLAN_FUZZ_OPTIONS adds libFuzzer options, e.g. "-jobs=2 -workers=2".
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-build="${TRELLAN_BUILD_DIR:-$root/build}/fuzz"
-runs="${1:-200000}"
-shift || true
+build="${TRELLAN_BUILD_DIR:-$root/build}"
+runs="${1:-}"
+[ $# -gt 0 ] && shift
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(gallery_text sitecheck_text sitecheck)
+[ ${#targets[@]} -gt 0 ] || targets=(gallery_text menu_items page_writer stored_values sitecheck_text sitecheck)
+cxx="$(command -v clang++-14 || command -v clang++)"
 
-# Sets `cpp` (the sources to build) and `headers` (what else they depend on).
-sources_of() {
-  case "$1" in
-    gallery_text)
-      cpp=("$root/tests/fuzz/gallery_text_fuzz.cpp" "$root/mediatools/gallery_text.cpp")
-      headers=("$root/mediatools/gallery_text.h") ;;
-    sitecheck_text)
-      cpp=("$root/tests/fuzz/sitecheck_text_fuzz.cpp"
-           "$root/sitecheck/"{html_tokenizer,picture_size,site_url,text_codec}.cpp)
-      headers=("$root/sitecheck/"{html_tokenizer,picture_size,site_url,text_codec}.h) ;;
-    sitecheck)
-      cpp=("$root/tests/fuzz/sitecheck_fuzz.cpp" "$root/sitecheck/"*.cpp)
-      headers=("$root/sitecheck/"*.h "$root/tests/support/memory_site.h") ;;
-    *) echo "unknown fuzz target: $1" >&2; exit 2 ;;
-  esac
+# The page writer's embedded texts and the program's identity are generated
+# by the native build.
+native="$build/native"
+[ -f "$native/build.ninja" ] || cmake -S "$root" -B "$native" -G Ninja >/dev/null
+ninja -C "$native" trellan_embedded >/dev/null
+generator=("$root"/generator/{menu_items,page_writer,run_texts,site_content,site_plan,text_output}.cpp
+           "$native"/generator/embedded/*.cpp)
+
+# run_target NAME MAX_LEN RUNS SOURCES...: builds tests/fuzz/NAME_fuzz.cpp with
+# the sources (again when anything it is made of is newer), then runs it
+# from its corpus and the seeds that the caller put into $seeds, RUNS times
+# unless the command line gave a number.
+run_target() {
+  local name="$1" max_len="$2" target_runs="${runs:-$3}"
+  shift 3
+  local dir="$build/fuzz/$name"
+  local binary="$dir/${name}_fuzz"
+  local sources=("$root/tests/fuzz/${name}_fuzz.cpp" "$@")
+  mkdir -p "$dir/corpus"
+  if [ ! -x "$binary" ] || [ -n "$(find "${sources[@]}" "$root"/{app,generator,mediatools,sitecheck,system} \
+        "$root"/tests/{fuzz,support} -newer "$binary" \( -name '*.h' -o -name '*.cpp' -o -name '*.txt' \) \
+        2>/dev/null | head -1)" ]; then
+    "$cxx" -std=c++20 -g -O1 -I "$root" -I "$native/generator/embedded" -I "$native/identity" \
+      -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
+      -fsanitize-coverage-ignorelist="$root/tests/fuzz/coverage-ignore.txt" \
+      "${sources[@]}" -o "$binary"
+  fi
+  echo "== $name: $target_runs runs"
+  # A small quarantine: the pages of every input would otherwise fill fresh
+  # memory page by page, and the kernel's work would outweigh the fuzzing.
+  (cd "$dir" && ASAN_OPTIONS="${ASAN_OPTIONS:-quarantine_size_mb=16}" \
+    "$binary" -runs="$target_runs" -max_len="$max_len" -seed=1 -artifact_prefix="$dir/" \
+    ${TRELLAN_FUZZ_OPTIONS:-} "$dir/corpus" "$seeds")
 }
 
-max_len_of() {
-  case "$1" in
-    gallery_text) echo 256 ;;
-    sitecheck | sitecheck_text) echo 4096 ;;
-  esac
-}
-
-# A few inputs of the kind each target meets, as a start.
-write_seeds() {
-  local seeds="$1"
-  case "$2" in
+for target in "${targets[@]}"; do
+  seeds="$build/fuzz/$target/seeds"
+  rm -rf "$seeds"
+  mkdir -p "$seeds"
+  case "$target" in
     gallery_text)
+      # Names of the kind the media folder holds.
       printf 'Mein_Bild.JPG' >"$seeds/1"
       printf 'a.jpg.jpg' >"$seeds/2"
       printf 'x.png.jpg' >"$seeds/3"
       printf 'sch\xc3\xb6ne aussicht.jpeg' >"$seeds/4"
-      printf 'b\x00e\x00r\x00g\x00_\x00t\x00.\x00j\x00p\x00g\x00' >"$seeds/5" ;;
-    sitecheck)
-      printf '\xef\xbb\xbf<!DOCTYPE html>\r\n<title>Seitentitel eingeben</title>\r\n<meta name="author" content="Vorname Name">\r\n<a href="S2.html#oben">x</a> <a href="dummy.pdf">d</a>\r\n<img src="media/Bild%%20gross.jpg"><p id=a id=b>GeHe1m24</p>\r\n@@s2.html\n<h1 id="oben">x</h1><a href="index.html#fehlt">i</a><a href="../x">y</a>\n@@media/Bild gross.jpg\n\xff\xd8\xff\xe1\x00\x04xx\xff\xc0\x00\x0b\x08\x0b\xb8\x0f\xa0\x03\x01\x22\x00' >"$seeds/1"
-      printf '<script>a</div>"</script><!--> <a href=x.png srcset="a.png 1x, b.gif 2x">&auml;&#xE4;&amp\r<textarea><a href=no></textarea>\n@@x.png\n\x89PNG\r\n\x1a\n\x00\x00\x00\x0dIHDR\x00\x00\x08\x00\x00\x00\x04\x00\x08\x02\x00\x00\x00\n@@a.png\nGIF89a\x10\x00\x10\x00' >"$seeds/2"
-      printf '<a href="sub/">s</a><a href="C:\\x.jpg">c</a><a href=mailto:vorname.name@example.com>m</a>\n@@sub/index.htm\n<a href=../index.html#top>t</a><video poster=p.webp></video><object data=p.webp></object>\n@@sub/p.webp\nRIFF\x00\x00\x00\x00WEBPVP8X\x0a\x00\x00\x00\x00\x00\x00\x00\x7f\x07\x00\xdf\x0b\x00' >"$seeds/3" ;;
+      printf 'b\x00e\x00r\x00g\x00_\x00t\x00.\x00j\x00p\x00g\x00' >"$seeds/5"
+      run_target gallery_text 256 200000 "$root/mediatools/gallery_text.cpp"
+      ;;
+    menu_items)
+      # The default menu, empty lines, a pasted TAB, a long UTF-8 entry.
+      printf 'Start\r\nSeite 2\r\nSeite 3\r\nLinks & Media\r\nImpressum' >"$seeds/1"
+      printf 'A\r\n\r\nB\n\nC\r\rD\tE\r\n\x01F' >"$seeds/2"
+      printf '\xc3\xa4%.0s' {1..140} >"$seeds/3"
+      run_target menu_items 8192 100000 "${generator[@]}"
+      ;;
+    page_writer)
+      printf '\x05Titel\x06Autor\x08Schl\xc3\xbcssel\r\nStart\r\nSeite 2\r\nImpressum' >"$seeds/1"
+      printf '\x02a\nb\x02{{x}}\x02<i>\r\n{{label}}\r\n\r\n\xc3\xa9' >"$seeds/2"
+      run_target page_writer 4096 30000 "${generator[@]}"
+      ;;
+    stored_values)
+      printf '\x01\x05Titel\x00\x01\x03\x01\x00\x00\x00\x01\x02\x01\x00' >"$seeds/1"
+      printf '\x01\x04 abc\x01\x05\x00\x00\x01\x02\x02\x00\x00\x00\x00\x00\x00\x00\x01\x00' >"$seeds/2"
+      run_target stored_values 20000 200000 "$root/app/form_settings.cpp" "$root/system/stored_value.cpp"
+      ;;
     sitecheck_text)
       printf '\xef\xbb\xbf<!DOCTYPE html>\r\n<TITLE>T&auml;tig &amp;c</title><A HREF="../x/./%%C3%%A4%%2f.html?q#f" href=y>\r<img SRCSET="a.jpg 1x, b.jpg (x, y) 2x" alt=&#x1F600;&#0;&#xD800;&#150;>' >"$seeds/1"
       printf '<script>a</div>"</script><!--> <a href=x.png>&auml;&#xE4;&amp\r<textarea><a href=no></textarea><p \xc3\x28 a=\xed\xa0\x80 b=&copy=2>' >"$seeds/2"
       printf '\xff\xd8\xff\xe1\x00\x04xx\xff\xc0\x00\x0b\x08\x0b\xb8\x0f\xa0\x03\x01\x22\x00' >"$seeds/3"
       printf '\x89PNG\r\n\x1a\n\x00\x00\x00\x0dIHDR\x00\x00\x08\x00\x00\x00\x04\x00\x08\x02\x00\x00\x00' >"$seeds/4"
       printf 'RIFF\x00\x00\x00\x00WEBPVP8X\x0a\x00\x00\x00\x00\x00\x00\x00\x7f\x07\x00\xdf\x0b\x00' >"$seeds/5"
-      printf 'GIF89a\x10\x00\x10\x00 \xc4\xb0\xce\x91\xd0\x81 \xe1\xba\x9e' >"$seeds/6" ;;
+      printf 'GIF89a\x10\x00\x10\x00 \xc4\xb0\xce\x91\xd0\x81 \xe1\xba\x9e' >"$seeds/6"
+      run_target sitecheck_text 4096 100000 "$root/sitecheck/"{html_tokenizer,picture_size,site_url,text_codec}.cpp
+      ;;
+    sitecheck)
+      # Pages and files of a small site, each after a line "@@name".
+      printf '\xef\xbb\xbf<!DOCTYPE html>\r\n<title>Seitentitel eingeben</title>\r\n<meta name="author" content="Vorname Name">\r\n<a href="S2.html#oben">x</a> <a href="dummy.pdf">d</a>\r\n<img src="media/Bild%%20gross.jpg"><p id=a id=b>GeHe1m24</p>\r\n@@s2.html\n<h1 id="oben">x</h1><a href="index.html#fehlt">i</a><a href="../x">y</a>\n@@media/Bild gross.jpg\n\xff\xd8\xff\xe1\x00\x04xx\xff\xc0\x00\x0b\x08\x0b\xb8\x0f\xa0\x03\x01\x22\x00' >"$seeds/1"
+      printf '<script>a</div>"</script><!--> <a href=x.png srcset="a.png 1x, b.gif 2x">&auml;&#xE4;&amp\r<textarea><a href=no></textarea>\n@@x.png\n\x89PNG\r\n\x1a\n\x00\x00\x00\x0dIHDR\x00\x00\x08\x00\x00\x00\x04\x00\x08\x02\x00\x00\x00\n@@a.png\nGIF89a\x10\x00\x10\x00' >"$seeds/2"
+      printf '<a href="sub/">s</a><a href="C:\\x.jpg">c</a><a href=mailto:vorname.name@example.com>m</a>\n@@sub/index.htm\n<a href=../index.html#top>t</a><video poster=p.webp></video><object data=p.webp></object>\n@@sub/p.webp\nRIFF\x00\x00\x00\x00WEBPVP8X\x0a\x00\x00\x00\x00\x00\x00\x00\x7f\x07\x00\xdf\x0b\x00' >"$seeds/3"
+      run_target sitecheck 4096 10000 "$root/sitecheck/"*.cpp
+      ;;
+    *) echo "error: no fuzz target \"$target\"" >&2; exit 2 ;;
   esac
-}
-
-for target in "${targets[@]}"; do
-  sources_of "$target"
-  dir="$build/$target"
-  binary="$dir/${target}_fuzz"
-  mkdir -p "$dir/corpus" "$dir/seeds"
-  stale=0
-  [ -x "$binary" ] || stale=1
-  for source in "${cpp[@]}" "${headers[@]}"; do
-    [ "$source" -nt "$binary" ] && stale=1
-  done
-  if [ "$stale" = 1 ]; then
-    cxx="$(command -v clang++-14 || command -v clang++)"
-    "$cxx" -std=c++20 -g -O1 -I "$root" \
-      -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
-      "${cpp[@]}" -o "$binary"
-  fi
-  write_seeds "$dir/seeds" "$target"
-  echo "== $target: $runs runs"
-  (cd "$dir" && "$binary" -runs="$runs" -max_len="$(max_len_of "$target")" -seed=1 \
-    -artifact_prefix="$dir/" "$dir/corpus" "$dir/seeds")
 done

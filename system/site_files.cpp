@@ -18,16 +18,23 @@ bool IsFolder(const WIN32_FIND_DATAA& found) {
   return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-void CarryOutStep(const std::string& folder, const SiteStep& step,
-                  std::vector<std::string>& failed) {
+bool IsFolderPath(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+void CarryOutStep(const std::string& folder, const SiteStep& step, RunOutcome& outcome) {
   const std::string path = folder + step.target;
   switch (step.kind) {
     case StepKind::CreateFolder:
-      CreateDirectoryA(path.c_str(), nullptr);
+      // Without the site folder every file would fail alike: the run stops
+      // and says why. A subfolder's files fail and are named one by one.
+      if (!CreateDirectoryA(path.c_str(), nullptr) && step.target.empty() && !IsFolderPath(path))
+        outcome.folder_missing = true;
       break;
     case StepKind::WriteFile:
       if (!WriteWholeFile(path, step.bom ? kUtf8Bom : std::string_view{}, step.bytes))
-        failed.push_back(step.target);
+        outcome.failed.push_back(step.target);
       break;
     case StepKind::RemoveFile:
       DeleteFileA(path.c_str());
@@ -64,10 +71,13 @@ FolderContents ScanSiteFolder(const std::string& folder) {
   return contents;
 }
 
-std::vector<std::string> CarryOut(const SitePlan& plan) {
-  std::vector<std::string> failed;
-  for (const SiteStep& step : plan.steps) CarryOutStep(plan.folder, step, failed);
-  return failed;
+RunOutcome CarryOut(const SitePlan& plan) {
+  RunOutcome outcome;
+  for (const SiteStep& step : plan.steps) {
+    CarryOutStep(plan.folder, step, outcome);
+    if (outcome.folder_missing) break;
+  }
+  return outcome;
 }
 
 }  // namespace trellan

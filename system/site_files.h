@@ -16,10 +16,11 @@ std::string SiteFolderPath();
 // "index.html" is there (a file or a folder), and the files among them.
 FolderContents ScanSiteFolder(const std::string& folder);
 
-// Carries out the steps in order. A failed step does not stop the run: the
-// files that could not be written are returned, relative to the folder, in
-// plan order. The results of creating folders, deleting and starting
-// Explorer are not looked at.
-std::vector<std::string> CarryOut(const SitePlan& plan);
+// Carries out the steps in order. When the site folder itself cannot be
+// created, nothing else is done. Otherwise a failed step does not stop the
+// run: the files that could not be written are returned. Every file is
+// replaced whole or not at all (text_file_writer.h). The results of
+// creating the subfolders, deleting and starting Explorer are not looked at.
+RunOutcome CarryOut(const SitePlan& plan);
 
 }  // namespace trellan

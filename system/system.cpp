@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "system/handles.h"
+#include "system/stored_value.h"
 
 namespace trellan {
 
@@ -14,14 +15,6 @@ constexpr const char* kUserShellFolders =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 constexpr const char* kShellFolders =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-
-// Registry text data need not end with a zero; the text ends at the first
-// zero or at the data's end, whichever comes first.
-std::string TextOfData(const std::vector<char>& data, DWORD size) {
-  std::string text(data.data(), size < data.size() ? size : data.size());
-  if (const auto zero = text.find('\0'); zero != std::string::npos) text.resize(zero);
-  return text;
-}
 
 void CreateKeyAndSet(HKEY root, const char* sub_key, const char* value_name, DWORD type,
                      const BYTE* data, DWORD size) {
@@ -60,10 +53,9 @@ std::string ReadRegString(HKEY root, const char* sub_key, const char* value_name
     status = RegQueryValueExA(key.get(), value_name, nullptr, nullptr,
                               reinterpret_cast<BYTE*>(data.data()), &size);
   }
-  if (status != ERROR_SUCCESS || capacity == 0) return {};
-  std::string text = TextOfData(data, size);
-  if (text.size() > capacity - 1) text.resize(capacity - 1);
-  return text;
+  if (status != ERROR_SUCCESS) return {};
+  return StoredTextOf(std::string_view(data.data(), size < data.size() ? size : data.size()),
+                      capacity);
 }
 
 void WriteRegString(HKEY root, const char* sub_key, const char* value_name,
@@ -75,12 +67,13 @@ void WriteRegString(HKEY root, const char* sub_key, const char* value_name,
 DWORD ReadRegDword(HKEY root, const char* sub_key, const char* value_name) {
   RegKey key;
   if (RegOpenKeyExA(root, sub_key, 0, KEY_QUERY_VALUE, key.out()) != ERROR_SUCCESS) return 0;
-  DWORD value = 0;
-  DWORD size = sizeof value;
-  if (RegQueryValueExA(key.get(), value_name, nullptr, nullptr, reinterpret_cast<BYTE*>(&value),
-                       &size) != ERROR_SUCCESS)
+  std::string data(sizeof(DWORD), '\0');
+  DWORD size = sizeof(DWORD);
+  if (RegQueryValueExA(key.get(), value_name, nullptr, nullptr,
+                       reinterpret_cast<BYTE*>(data.data()), &size) != ERROR_SUCCESS)
     return 0;
-  return value;
+  data.resize(size < data.size() ? size : data.size());
+  return StoredNumberOf(data);
 }
 
 void WriteRegDword(HKEY root, const char* sub_key, const char* value_name, DWORD value) {

@@ -32,10 +32,18 @@ TEST(RunTexts, FailedFilesAreListedUpToTwenty) {
 }
 
 TEST(RunTexts, ClosingNoticeFollowsWhatCouldNotBeWritten) {
-  EXPECT_EQ(ClosingNoticeFor({}), (ClosingNotice{NoticeKind::Done, kDoneNoticeText}));
+  constexpr std::string_view kFolder = "Q:\\Desktop\\CSS-Musterseite\\";
   const std::vector<std::string> failed = {"s02.html", "media\\karte.png"};
-  EXPECT_EQ(ClosingNoticeFor(failed),
+  EXPECT_EQ(ClosingNoticeFor({}, kFolder), (ClosingNotice{NoticeKind::Done, kDoneNoticeText}));
+  EXPECT_EQ(ClosingNoticeFor({false, failed}, kFolder),
             (ClosingNotice{NoticeKind::FilesMissing, FailedFilesNoticeText(failed)}));
+  const ClosingNotice no_folder = {
+      NoticeKind::FolderMissing,
+      "Der Ordner\r\n\xAB" "Q:\\Desktop\\CSS-Musterseite\\\xBB\r\nkonnte nicht erstellt werden; "
+      "es wurde nichts geschrieben.\r\n\r\nVielleicht ist das Laufwerk nicht verbunden oder "
+      "schreibgesch\xFCtzt."};
+  EXPECT_EQ(ClosingNoticeFor({true, {}}, kFolder), no_folder);
+  EXPECT_EQ(ClosingNoticeFor({true, failed}, kFolder), no_folder) << "the folder names the cause";
 }
 
 TEST(RunTexts, ExplorerSelectsTheQuotedFolder) {
@@ -50,6 +58,7 @@ TEST(TextOutput, TemplatesGetCrLfAndValuesOnce) {
   EXPECT_EQ(out, "a {{y}}\n\r\n&{{unknown}}\r\n\r\n");
   EXPECT_EQ(WithCrLf("x\ny\n"), "x\r\ny\r\n");
   EXPECT_EQ(WithCrLf("{{ no end"), "{{ no end");
+  EXPECT_EQ(WithCrLfLineEnds("a\nb\rc\r\nd\n\r\r\n"), "a\r\nb\r\nc\r\nd\r\n\r\n\r\n");
 }
 
 }  // namespace

@@ -125,6 +125,42 @@ std::vector<DWORD> EndNewExplorers(const std::vector<DWORD>& before) {
 
 namespace trellan::test {
 
+namespace {
+
+constexpr const char* kUserShellFolders =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+
+}  // namespace
+
+DesktopAt::DesktopAt(const std::string& path) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, kUserShellFolders, 0, nullptr, 0, KEY_ALL_ACCESS,
+                      nullptr, &key, nullptr) != ERROR_SUCCESS)
+    return;
+  DWORD size = 0;
+  if (RegQueryValueExA(key, "Desktop", nullptr, &type_, nullptr, &size) == ERROR_SUCCESS) {
+    data_.resize(size);
+    RegQueryValueExA(key, "Desktop", nullptr, &type_, data_.data(), &size);
+  } else {
+    type_ = REG_NONE;
+  }
+  RegSetValueExA(key, "Desktop", 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+                 static_cast<DWORD>(path.size() + 1));
+  RegCloseKey(key);
+}
+
+DesktopAt::~DesktopAt() {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, kUserShellFolders, 0, KEY_ALL_ACCESS, &key) !=
+      ERROR_SUCCESS)
+    return;
+  if (type_ == REG_NONE)
+    RegDeleteValueA(key, "Desktop");
+  else
+    RegSetValueExA(key, "Desktop", 0, type_, data_.data(), static_cast<DWORD>(data_.size()));
+  RegCloseKey(key);
+}
+
 bool KeyExists(const std::string& sub_key) {
   HKEY key = nullptr;
   if (RegOpenKeyExA(HKEY_CURRENT_USER, sub_key.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)

@@ -23,6 +23,20 @@ void WriteFileBytes(const std::string& path, const std::string& bytes);
 // The names in a folder (files and folders, without "." and "..").
 std::vector<std::string> ListFolder(const std::string& folder);
 
+// The desktop (its "User Shell Folders" value) at `path` while the object
+// lives, as a redirected desktop is; the value before comes back after.
+class DesktopAt {
+ public:
+  explicit DesktopAt(const std::string& path);
+  ~DesktopAt();
+  DesktopAt(const DesktopAt&) = delete;
+  DesktopAt& operator=(const DesktopAt&) = delete;
+
+ private:
+  DWORD type_ = REG_NONE;  // REG_NONE: there was no value
+  std::vector<BYTE> data_;
+};
+
 // Whether a key exists under HKEY_CURRENT_USER.
 bool KeyExists(const std::string& sub_key);
 

@@ -18,6 +18,7 @@
 #include "tests/driver/dialog_fixture.h"
 #include "tests/support/dialog_host.h"
 #include "tests/support/message_boxes.h"
+#include "tests/support/test_site.h"
 
 namespace trellan {
 namespace {
@@ -230,6 +231,29 @@ TEST_F(DialogRun, PageHeldOpenEndsWithTheWarningNamingIt) {
   EXPECT_EQ(notice.icon, LoadIconA(nullptr, IDI_WARNING));
   EXPECT_EQ(notice.text, FailedFilesNoticeText({"s02.html"}));
   EXPECT_EQ(busy_while_shown_, (std::vector<bool>{false, true}));
+}
+
+// A desktop on a drive that is not there, or under a file: the run writes
+// nothing and its notice names the folder instead of every file.
+TEST_F(DialogRun, SiteFolderThatCannotBeCreatedEndsWithTheWarningNamingIt) {
+  char temporary[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, temporary);
+  const std::string file = std::string(temporary) + "not-a-folder.txt";
+  test::WriteFileBytes(file, "a file");
+  for (const std::string& desktop : {std::string("Q:\\Desktop"), file + "\\Desktop"}) {
+    SCOPED_TRACE(desktop);
+    const test::DesktopAt redirected(desktop);
+    Open();
+    const auto boxes = PressOk();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, kProgramCaption);
+    EXPECT_EQ(boxes[0].icon, LoadIconA(nullptr, IDI_WARNING));
+    EXPECT_EQ(boxes[0].buttons, std::vector<int>{IDOK});
+    EXPECT_EQ(boxes[0].text, FolderMissingNoticeText(desktop + "\\CSS-Musterseite\\"));
+    EXPECT_TRUE(dialog_->FormIs(true));
+  }
+  EXPECT_EQ(ReadFileBytes(file), "a file");
+  DeleteFileA(file.c_str());
 }
 
 TEST_F(DialogRun, ExplorerOpensWithItsBoxOrWithShiftOrControl) {

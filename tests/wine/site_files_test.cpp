@@ -89,7 +89,7 @@ class SiteFiles : public ::testing::Test {
     request.css_only = css_only;
     if (menu) request.menu_text = menu;
     plan_ = PlanSite(request, TodayText(), ScanSiteFolder(site_), site_);
-    return CarryOut(plan_);
+    return CarryOut(plan_).failed;
   }
   // Every file the last run planned holds exactly the planned bytes.
   void ExpectPlannedFiles() {
@@ -163,7 +163,7 @@ TEST_F(SiteFiles, StalePagesThereUpToS99AreDeletedOthersStay) {
   EXPECT_TRUE(FileExists(site_ + "s07.html")) << "a folder of that name is no page";
 }
 
-// Files are emptied and written anew: no longer text of the user's is left
+// Files are replaced whole: no longer text of the user's is left
 // behind, and the user's own pictures, scripts and FTP access go.
 TEST_F(SiteFiles, FullRunReplacesWhatTheUserChangedNeverAppends) {
   Run();
@@ -225,6 +225,40 @@ TEST_F(SiteFiles, PageHeldOpenIsReportedTheRestIsWritten) {
   EXPECT_EQ(ReadFileBytes(site_ + "s02.html"), "held");
   EXPECT_EQ(ReadFileBytes(site_ + "s03.html").rfind(kUtf8Bom, 0), 0u);
   EXPECT_EQ(ReadFileBytes(site_ + "_ftp\\ftp-pipe.txt"), FtpCommandText());
+}
+
+// A read-only file was protected by its owner: it keeps its bytes and is
+// named. Hidden and system files are no protection: they get the new bytes
+// and keep being hidden or system. No temporary file stays behind.
+TEST_F(SiteFiles, ReadOnlyFilesAreKeptAndNamedHiddenOnesReplacedAndStayHidden) {
+  constexpr DWORD kShown = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY;
+  struct Case {
+    const char* name;
+    DWORD attributes;
+    bool replaced;
+  };
+  constexpr Case kCases[] = {
+      {"style.css", FILE_ATTRIBUTE_READONLY, false},
+      {"zoom.js", FILE_ATTRIBUTE_HIDDEN, true},
+      {"_Start.cmd", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY, false},
+      {"_FTP-Upload.cmd", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM, true},
+  };
+  Run(true);
+  for (const Case& file : kCases) {
+    Place(file.name, "mine");
+    ASSERT_TRUE(SetFileAttributesA((site_ + file.name).c_str(), file.attributes));
+  }
+  Names before = test::ListFolder(site_);
+  EXPECT_EQ(Run(true), (Names{"style.css", "_Start.cmd"}));
+  for (const Case& file : kCases) {
+    const std::string path = site_ + file.name;
+    EXPECT_EQ(GetFileAttributesA(path.c_str()) & kShown, file.attributes) << file.name;
+    EXPECT_EQ(ReadFileBytes(path) == "mine", !file.replaced) << file.name;
+  }
+  Names after = test::ListFolder(site_);
+  std::sort(before.begin(), before.end());
+  std::sort(after.begin(), after.end());
+  EXPECT_EQ(after, before);
 }
 
 TEST_F(SiteFiles, MediaFolderThatIsAFileFailsEveryMediaFile) {
