@@ -23,13 +23,18 @@ step "building Trellan.exe" "read the compiler's message" \
 export TRELLAN_WINEPREFIX="$build/run-prefix"
 source "$root/scripts/wine-env.sh"
 exe="$build/win32/app/Trellan.exe"
-desktop="$(find "$WINEPREFIX/drive_c/users" -mindepth 2 -maxdepth 2 -name Desktop ! -path '*/Public/*' | head -n 1)"
-site="$desktop/CSS-Musterseite"
+# Where the program writes the site, once the prefix exists.
+site_folder() {
+  local desktop
+  desktop="$(find "$WINEPREFIX/drive_c/users" -mindepth 2 -maxdepth 2 -name Desktop ! -path '*/Public/*' | head -n 1)"
+  echo "$desktop/CSS-Musterseite"
+}
 
 # The prefix's Wine server outlives a run for a minute: it and Wine's own
 # processes start on the display the program is to use.
 if [ -n "${DISPLAY:-}" ]; then
   "$root/scripts/wine-prefix.sh"
+  site="$(site_folder)"
   status=0
   wine "$exe" || status=$?
   if [ -f "$site/index.html" ]; then
@@ -43,6 +48,7 @@ fi
 display_prefixes=("$WINEPREFIX")
 source "$root/scripts/xvfb.sh"
 "$root/scripts/wine-prefix.sh"
+site="$(site_folder)"
 echo "No X display: running Trellan.exe under Xvfb ($DISPLAY) and working its dialog."
 export TRELLAN_PROBE_DLL="$build/win32/tests/driver/trellan_probe.dll"
 drive="$build/win32/tests/driver/trellan_drive.exe"
