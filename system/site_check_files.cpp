@@ -13,17 +13,6 @@ namespace {
 // reparse-point rule missed or from a tree no site has.
 constexpr std::size_t kMaxFolderDepth = 64;
 
-std::string WideToUtf8(std::wstring_view wide) {
-  if (wide.empty()) return {};
-  const int wide_length = static_cast<int>(wide.size());
-  const int length =
-      WideCharToMultiByte(CP_UTF8, 0, wide.data(), wide_length, nullptr, 0, nullptr, nullptr);
-  if (length <= 0) return {};
-  std::string utf8(static_cast<std::size_t>(length), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), wide_length, utf8.data(), length, nullptr, nullptr);
-  return utf8;
-}
-
 // "\\?\" lifts the 260-character limit for paths below a drive's folder;
 // learners nest folders deeply.
 std::wstring WithLongPathPrefix(std::wstring path) {

@@ -170,8 +170,7 @@ std::wstring AnsiToWide(std::string_view ansi) {
   return wide;
 }
 
-std::string AnsiToUtf8(std::string_view ansi) {
-  const std::wstring wide = AnsiToWide(ansi);
+std::string WideToUtf8(std::wstring_view wide) {
   if (wide.empty()) return {};
   const int wide_length = static_cast<int>(wide.size());
   const int utf8_length =
@@ -182,5 +181,7 @@ std::string AnsiToUtf8(std::string_view ansi) {
                       nullptr);
   return utf8;
 }
+
+std::string AnsiToUtf8(std::string_view ansi) { return WideToUtf8(AnsiToWide(ansi)); }
 
 }  // namespace trellan

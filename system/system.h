@@ -54,9 +54,10 @@ int IconMessageBox(HWND owner, const char* text, const char* caption, const char
 int TimedNotice(HWND owner, const char* text, const char* caption, UINT style,
                 WORD language, DWORD timeout_ms);
 
-// Windows-1252 (the ANSI code page) to UTF-16, and to UTF-8 by way of
-// UTF-16. Neither cuts.
+// Windows-1252 (the ANSI code page) to UTF-16; UTF-16 to UTF-8; and
+// Windows-1252 to UTF-8 by way of UTF-16. None cuts.
 std::wstring AnsiToWide(std::string_view ansi);
+std::string WideToUtf8(std::wstring_view wide);
 std::string AnsiToUtf8(std::string_view ansi);
 
 }  // namespace trellan
