@@ -4,38 +4,16 @@
 #include <array>
 
 #include "sitecheck/text_codec.h"
+#include "utils/ascii.h"
+#include "utils/utf8.h"
 
 namespace trellan::sitecheck {
 
 namespace {
 
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-
 constexpr std::array<std::string_view, 6> kRawTextElements = {
     "script", "style", "xmp", "iframe", "noembed", "noframes"};
 constexpr std::array<std::string_view, 2> kTextOnlyElements = {"title", "textarea"};
-
-bool IsHtmlSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
-
-bool IsAsciiAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-
-char AsciiLowerChar(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 0x20) : c; }
-
-bool StartsWithIgnoringCase(std::string_view text, std::size_t at, std::string_view prefix) {
-  if (at > text.size() || text.size() - at < prefix.size()) return false;
-  for (std::size_t i = 0; i < prefix.size(); ++i)
-    if (AsciiLowerChar(text[at + i]) != prefix[i]) return false;
-  return true;
-}
-
-template <std::size_t N>
-bool IsOneOf(std::string_view name, const std::array<std::string_view, N>& names) {
-  for (const auto candidate : names)
-    if (candidate == name) return true;
-  return false;
-}
 
 }  // namespace
 
@@ -110,7 +88,7 @@ bool HtmlTokenizer::ReadElementContent(HtmlToken& token) {
     for (std::size_t at = html_.find("</", start); at != std::string_view::npos;
          at = html_.find("</", at + 2)) {
       const std::size_t after = at + 2 + content_element_.size();
-      if (StartsWithIgnoringCase(html_, at + 2, content_element_) &&
+      if (AsciiStartsWithIgnoringCase(html_.substr(at + 2), content_element_) &&
           (after == html_.size() || IsHtmlSpace(html_[after]) || html_[after] == '/' ||
            html_[after] == '>')) {
         end = at;
@@ -151,7 +129,7 @@ bool HtmlTokenizer::ReadMarkup(HtmlToken& token) {
   }
   if (next == '!') {
     if (html_.substr(start + 2, 2) == "--") return ReadComment(token, start);
-    if (StartsWithIgnoringCase(html_, start + 2, "doctype"))
+    if (AsciiStartsWithIgnoringCase(html_.substr(start + 2), "doctype"))
       return ReadUpToGreaterThan(token, TokenKind::kDoctype, start, start + 9);
     return ReadUpToGreaterThan(token, TokenKind::kComment, start, start + 2);
   }
@@ -201,7 +179,7 @@ bool HtmlTokenizer::ReadTag(HtmlToken& token, TokenKind kind, std::size_t name_s
   Begin(token, kind, position_);
   std::size_t i = name_start;
   while (i < html_.size() && !IsHtmlSpace(html_[i]) && html_[i] != '/' && html_[i] != '>')
-    token.name.push_back(AsciiLowerChar(html_[i++]));
+    token.name.push_back(AsciiLower(html_[i++]));
   position_ = i;
   ReadAttributes(token);
   if (position_ > html_.size()) {  // cut off: browsers drop such a tag
@@ -245,10 +223,10 @@ void HtmlTokenizer::ReadAttributes(HtmlToken& token) {
     token.self_closing = false;
     name.clear();
     // A '=' as the first character belongs to the name.
-    name.push_back(AsciiLowerChar(html_[i++]));
+    name.push_back(AsciiLower(html_[i++]));
     while (i < size && !IsHtmlSpace(html_[i]) && html_[i] != '/' && html_[i] != '>' &&
            html_[i] != '=')
-      name.push_back(AsciiLowerChar(html_[i++]));
+      name.push_back(AsciiLower(html_[i++]));
     while (i < size && IsHtmlSpace(html_[i])) ++i;
     std::string_view value;
     if (i < size && html_[i] == '=') {

@@ -11,6 +11,9 @@
 #include "sitecheck/picture_size.h"
 #include "sitecheck/site_url.h"
 #include "sitecheck/text_codec.h"
+#include "utils/ascii.h"
+#include "utils/percent.h"
+#include "utils/utf8.h"
 
 // The German texts below are UTF-8 in this file and go into the report as
 // they are.
@@ -32,11 +35,6 @@ constexpr std::array<std::string_view, 8> kPictureExtensions = {"jpg",  "jpeg", 
                                                                 "gif",  "webp", "svg",  "bmp"};
 // The formats the site's thumbnail script turns into "_w" web copies.
 constexpr std::array<std::string_view, 4> kWebCopyExtensions = {"jpg", "jfif", "webp", "gif"};
-
-template <std::size_t N>
-bool IsOneOf(std::string_view text, const std::array<std::string_view, N>& list) {
-  return std::find(list.begin(), list.end(), text) != list.end();
-}
 
 std::string_view BaseName(std::string_view path) {
   const auto slash = path.rfind('/');
@@ -64,8 +62,7 @@ bool IsPicturePath(std::string_view path) { return IsOneOf(ExtensionOf(path), kP
 bool IsSafeName(std::string_view name) {
   if (name.empty()) return false;
   return std::all_of(name.begin(), name.end(), [](char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-           c == '-' || c == '_' || c == '.';
+    return IsAsciiAlnum(c) || c == '-' || c == '_' || c == '.';
   });
 }
 
@@ -105,9 +102,7 @@ std::string SafeNameFor(std::string_view name) {
 // At most kMaxSubjectBytes, cut before a UTF-8 sequence, then "…".
 std::string Truncated(std::string_view text) {
   if (text.size() <= kMaxSubjectBytes) return std::string(text);
-  std::size_t cut = kMaxSubjectBytes;
-  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
-  return std::string(text.substr(0, cut)) + "…";
+  return std::string(CutUtf8(text, kMaxSubjectBytes)) + "…";
 }
 
 std::string Quoted(std::string_view text) { return "„" + Truncated(text) + "“"; }
@@ -116,8 +111,7 @@ std::string Quoted(std::string_view text) { return "„" + Truncated(text) + "�
 std::string OneLine(std::string_view text) {
   std::string out;
   for (const char c : text) {
-    const bool space = c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-    if (space) {
+    if (IsHtmlSpace(c)) {
       if (!out.empty() && out.back() != ' ') out.push_back(' ');
     } else {
       out.push_back(c);
@@ -138,23 +132,13 @@ std::string SizeText(std::uint64_t bytes) {
   return std::to_string(tenths / 10) + "," + std::to_string(tenths % 10) + " MB";
 }
 
-bool EqualsIgnoringAsciiCase(std::string_view text, std::size_t at, std::string_view lower) {
-  if (at > text.size() || text.size() - at < lower.size()) return false;
-  for (std::size_t i = 0; i < lower.size(); ++i) {
-    char c = text[at + i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 0x20);
-    if (c != lower[i]) return false;
-  }
-  return true;
-}
-
 // Where the sample e-mail address starts in `text`, from each '@' so that
 // the search stays linear; npos when it is not there.
 std::vector<std::size_t> SampleEmailPositions(std::string_view text) {
   std::vector<std::size_t> positions;
   const std::size_t local = kSampleEmail.find('@');
   for (auto at = text.find('@'); at != std::string_view::npos; at = text.find('@', at + 1))
-    if (at >= local && EqualsIgnoringAsciiCase(text, at - local, kSampleEmail))
+    if (at >= local && AsciiStartsWithIgnoringCase(text.substr(at - local), kSampleEmail))
       positions.push_back(at - local);
   return positions;
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "sitecheck/text_codec.h"
+#include "utils/percent.h"
 
 // The German texts below are UTF-8 in this file and go into the report as
 // they are.
@@ -53,24 +54,7 @@ std::string Escaped(std::string_view text) {
 }
 
 // A page's path as a link from the report, which lies in the site folder.
-std::string PageHref(std::string_view path) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string out;
-  for (const char c : path) {
-    const auto byte = static_cast<unsigned char>(c);
-    const bool kept = (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
-                      (byte >= '0' && byte <= '9') || c == '-' || c == '_' || c == '.' ||
-                      c == '~' || c == '/';
-    if (kept) {
-      out.push_back(c);
-    } else {
-      out.push_back('%');
-      out.push_back(kHex[byte >> 4]);
-      out.push_back(kHex[byte & 0x0F]);
-    }
-  }
-  return out;
-}
+std::string PageHref(std::string_view path) { return PercentEncode(path, "-_.~/"); }
 
 std::string_view SeverityClass(Severity severity) {
   switch (severity) {

@@ -2,19 +2,14 @@
 
 #include <algorithm>
 
-#include "sitecheck/text_codec.h"
+#include "utils/ascii.h"
+#include "utils/percent.h"
 
 namespace trellan::sitecheck {
 
 namespace {
 
-bool IsAsciiAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-
 bool IsStrippedAtEnds(char c) { return static_cast<unsigned char>(c) <= 0x20; }
-
-bool IsHtmlSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
 
 // The value as a browser's URL parser sees it before splitting it.
 std::string Cleaned(std::string_view value) {
@@ -36,8 +31,7 @@ std::string_view SchemeOf(std::string_view url) {
   for (std::size_t i = 1; i < url.size(); ++i) {
     const char c = url[i];
     if (c == ':') return url.substr(0, i);
-    if (!IsAsciiAlpha(c) && !(c >= '0' && c <= '9') && c != '+' && c != '-' && c != '.')
-      return {};
+    if (!IsAsciiAlnum(c) && c != '+' && c != '-' && c != '.') return {};
   }
   return {};
 }

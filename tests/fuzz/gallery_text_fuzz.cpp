@@ -8,10 +8,11 @@
 
 #include "mediatools/gallery_text.h"
 #include "tests/fuzz/fuzz_checks.h"
+#include "utils/utf8.h"
 
 namespace {
 
-using trellan::fuzz::IsValidUtf8;
+using trellan::IsValidUtf8;
 using trellan::fuzz::Require;
 
 int HexValue(char c) {

@@ -16,10 +16,14 @@
 #include "sitecheck/picture_size.h"
 #include "sitecheck/site_url.h"
 #include "sitecheck/text_codec.h"
+#include "utils/ascii.h"
+#include "utils/percent.h"
 
 namespace {
 
 using namespace trellan::sitecheck;
+using trellan::AsciiLower;
+using trellan::PercentDecode;
 
 // Names the broken promise's line (the frames are inlined).
 void Require(bool condition, int line = __builtin_LINE()) {

@@ -10,7 +10,6 @@
 
 #include "app/form_settings.h"
 #include "generator/site_plan.h"
-#include "generator/text_output.h"
 #include "sitecheck/html_tokenizer.h"
 #include "sitecheck/site_check.h"
 #include "sitecheck/site_report.h"
@@ -18,6 +17,7 @@
 #include "sitecheck/text_codec.h"
 #include "tests/support/memory_site.h"
 #include "tests/support/picture_headers.h"
+#include "utils/utf8.h"
 
 namespace trellan::sitecheck {
 namespace {
