@@ -73,7 +73,7 @@ bool HtmlTokenizer::ReadText(HtmlToken& token) {
     ++end;
   }
   if (end == std::string_view::npos) end = html_.size();
-  Begin(token, TokenKind::kText, start);
+  Begin(token, TokenKind::Text, start);
   token.text = html_.substr(start, end - start);
   position_ = end;
   return true;
@@ -112,28 +112,28 @@ bool HtmlTokenizer::ReadElementContent(HtmlToken& token) {
 bool HtmlTokenizer::ReadMarkup(HtmlToken& token) {
   const std::size_t start = position_;
   const char next = html_[start + 1];
-  if (IsAsciiAlpha(next)) return ReadTag(token, TokenKind::kStartTag, start + 1);
+  if (IsAsciiAlpha(next)) return ReadTag(token, TokenKind::StartTag, start + 1);
   if (next == '/') {
     if (start + 2 >= html_.size()) {  // a bare "</" at the end is text
-      Begin(token, TokenKind::kText, start);
+      Begin(token, TokenKind::Text, start);
       token.text = html_.substr(start);
       position_ = html_.size();
       return true;
     }
-    if (IsAsciiAlpha(html_[start + 2])) return ReadTag(token, TokenKind::kEndTag, start + 2);
+    if (IsAsciiAlpha(html_[start + 2])) return ReadTag(token, TokenKind::EndTag, start + 2);
     if (html_[start + 2] == '>') {
       position_ = start + 3;
       return false;
     }
-    return ReadUpToGreaterThan(token, TokenKind::kComment, start, start + 2);
+    return ReadUpToGreaterThan(token, TokenKind::Comment, start, start + 2);
   }
   if (next == '!') {
     if (html_.substr(start + 2, 2) == "--") return ReadComment(token, start);
     if (AsciiStartsWithIgnoringCase(html_.substr(start + 2), "doctype"))
-      return ReadUpToGreaterThan(token, TokenKind::kDoctype, start, start + 9);
-    return ReadUpToGreaterThan(token, TokenKind::kComment, start, start + 2);
+      return ReadUpToGreaterThan(token, TokenKind::Doctype, start, start + 9);
+    return ReadUpToGreaterThan(token, TokenKind::Comment, start, start + 2);
   }
-  return ReadUpToGreaterThan(token, TokenKind::kComment, start, start + 1);  // "<?"
+  return ReadUpToGreaterThan(token, TokenKind::Comment, start, start + 1);  // "<?"
 }
 
 bool HtmlTokenizer::ReadUpToGreaterThan(HtmlToken& token, TokenKind kind, std::size_t start,
@@ -148,7 +148,7 @@ bool HtmlTokenizer::ReadUpToGreaterThan(HtmlToken& token, TokenKind kind, std::s
 }
 
 bool HtmlTokenizer::ReadComment(HtmlToken& token, std::size_t start) {
-  Begin(token, TokenKind::kComment, start);
+  Begin(token, TokenKind::Comment, start);
   const std::size_t content_start = start + 4;
   // "<!-->" and "<!--->" end at once.
   if (html_.substr(content_start, 1) == ">") {
@@ -186,20 +186,20 @@ bool HtmlTokenizer::ReadTag(HtmlToken& token, TokenKind kind, std::size_t name_s
     position_ = html_.size();
     return false;
   }
-  if (kind == TokenKind::kEndTag) {
+  if (kind == TokenKind::EndTag) {
     token.attributes.clear();
     token.self_closing = false;
     return true;
   }
   if (IsOneOf(token.name, kRawTextElements)) {
     content_element_ = token.name;
-    content_kind_ = TokenKind::kRawText;
+    content_kind_ = TokenKind::RawText;
   } else if (IsOneOf(token.name, kTextOnlyElements)) {
     content_element_ = token.name;
-    content_kind_ = TokenKind::kText;
+    content_kind_ = TokenKind::Text;
   } else if (token.name == "plaintext") {
     content_to_end_ = true;
-    content_kind_ = TokenKind::kRawText;
+    content_kind_ = TokenKind::RawText;
   }
   return true;
 }
@@ -247,7 +247,7 @@ void HtmlTokenizer::ReadAttributes(HtmlToken& token) {
     if (token.Attribute(name) != nullptr) continue;
     if (token.attributes.size() >= kMaxAttributes) continue;
     token.attributes.push_back(
-        {name, DecodeCharacterReferences(value, ReferenceContext::kAttribute)});
+        {name, DecodeCharacterReferences(value, ReferenceContext::Attribute)});
   }
   position_ = size + 1;
 }

@@ -168,9 +168,9 @@ class FindingSink {
       return;
     }
     switch (SeverityOf(kind)) {
-      case Severity::kError: ++errors_; break;
-      case Severity::kWarning: ++warnings_; break;
-      case Severity::kHint: ++hints_; break;
+      case Severity::Error: ++errors_; break;
+      case Severity::Warning: ++warnings_; break;
+      case Severity::Hint: ++hints_; break;
     }
     if (listed_[page] >= kMaxListedFindings) {
       ++omitted_[page];
@@ -297,13 +297,13 @@ class Checker {
       const SiteEntry& entry = entries_[i];
       const std::string_view name = BaseName(entry.path);
       if (!IsSafeName(name)) {
-        sink_.Add(kSite, FindingKind::kUnsafeName, 0, entry.path, entry.path, [&] {
+        sink_.Add(kSite, FindingKind::UnsafeName, 0, entry.path, entry.path, [&] {
           return "Benenne " + Quoted(name) + " in " + Quoted(SafeNameFor(name)) +
                  " um (nur Buchstaben a–z, Ziffern, - und _) und passe alle Verweise darauf an.";
         });
       }
       if (!entry.is_folder && FoldCase(name).starts_with(FoldCase(kSamplePassword) + ".")) {
-        sink_.Add(kSite, FindingKind::kSamplePassword, 0, entry.path, entry.path, [] {
+        sink_.Add(kSite, FindingKind::SamplePassword, 0, entry.path, entry.path, [] {
           return std::string(
               "Die geheime Seite heißt wie das Beispiel-Passwort, das jeder kennt: Wähle ein "
               "eigenes Passwort und benenne die Seite danach um.");
@@ -331,7 +331,7 @@ class Checker {
   std::optional<std::size_t> FindStartPage() {
     const Lookup index = FindFolderIndex("");
     if (!index.found || !page_of_entry_.contains(index.entry)) {
-      sink_.Add(kSite, FindingKind::kMissingStartPage, 0, "", "index.html", [] {
+      sink_.Add(kSite, FindingKind::MissingStartPage, 0, "", "index.html", [] {
         return std::string(
             "Lege die Startseite als „index.html“ direkt in den Website-Ordner – diese Seite "
             "öffnet der Webserver zuerst.");
@@ -340,7 +340,7 @@ class Checker {
     }
     const std::string& path = entries_[index.entry].path;
     if (!index.exact) {
-      sink_.Add(kSite, FindingKind::kCaseMismatch, 0, path, path, [&] {
+      sink_.Add(kSite, FindingKind::CaseMismatch, 0, path, path, [&] {
         return "Benenne " + Quoted(path) +
                " in „index.html“ um – der Webserver sucht die Startseite genau unter diesem "
                "Namen.";
@@ -379,7 +379,7 @@ class Checker {
   }
 
   void NotChecked(std::size_t page, const std::string& reason, const char* fix) {
-    sink_.Add(PathOf(page), FindingKind::kPageNotChecked, 0, "", reason,
+    sink_.Add(PathOf(page), FindingKind::PageNotChecked, 0, "", reason,
               [&] { return std::string(fix); });
   }
 
@@ -387,9 +387,9 @@ class Checker {
     HtmlTokenizer tokenizer(html);
     HtmlToken token;
     while (tokenizer.Next(token)) {
-      if (token.kind == TokenKind::kStartTag) {
+      if (token.kind == TokenKind::StartTag) {
         CheckStartTag(page, token);
-      } else if (token.kind == TokenKind::kText) {
+      } else if (token.kind == TokenKind::Text) {
         if (token.name == "title") CheckTitle(page, token);
         SearchSampleTexts(page, token.line, token.text, true);
       }
@@ -397,9 +397,9 @@ class Checker {
   }
 
   void CheckTitle(std::size_t page, const HtmlToken& token) {
-    const std::string title = OneLine(DecodeCharacterReferences(token.text, ReferenceContext::kText));
+    const std::string title = OneLine(DecodeCharacterReferences(token.text, ReferenceContext::Text));
     if (title.find(kTitlePlaceholder) == std::string::npos) return;
-    sink_.Add(PathOf(page), FindingKind::kPlaceholderTitle, token.line, "", title, [] {
+    sink_.Add(PathOf(page), FindingKind::PlaceholderTitle, token.line, "", title, [] {
       return std::string(
           "Ersetze „Seitentitel eingeben“ im <title> durch einen eigenen Titel – er steht im "
           "Browser-Tab und in den Treffern der Suchmaschinen.");
@@ -423,14 +423,14 @@ class Checker {
       return counted_line;
     };
     for (const std::size_t at : SampleEmailPositions(text)) {
-      sink_.Add(PathOf(page), FindingKind::kSampleEmail, line_of(at), "", kSampleEmail, [] {
+      sink_.Add(PathOf(page), FindingKind::SampleEmail, line_of(at), "", kSampleEmail, [] {
         return std::string(
             "Ersetze die Beispieladresse vorname.name@example.com durch deine eigene Adresse "
             "oder lösche sie.");
       });
     }
     for (const std::size_t at : SamplePasswordPositions(text)) {
-      sink_.Add(PathOf(page), FindingKind::kSamplePassword, line_of(at), "", kSamplePassword, [] {
+      sink_.Add(PathOf(page), FindingKind::SamplePassword, line_of(at), "", kSamplePassword, [] {
         return std::string(
             "Das Beispiel-Passwort GeHe1m24 kennt jeder: Wähle ein eigenes und nenne die geheime "
             "Seite danach.");
@@ -444,7 +444,7 @@ class Checker {
       const auto [first, inserted] = pages_[page].ids.try_emplace(*id, line);
       const int first_line = first->second;
       if (!inserted) {
-        sink_.Add(PathOf(page), FindingKind::kDuplicateId, line, *id, *id, [&] {
+        sink_.Add(PathOf(page), FindingKind::DuplicateId, line, *id, *id, [&] {
           return "Die id " + Quoted(*id) + " steht schon in Zeile " +
                  std::to_string(first_line) +
                  ": Gib jedem Element eine eigene id, sonst führt ein Link mit # immer zum ersten.";
@@ -458,7 +458,7 @@ class Checker {
     if (token.name == "img" && token.Attribute("alt") == nullptr) {
       const auto* src = token.Attribute("src");
       const std::string subject = src != nullptr ? *src : std::string("<img>");
-      sink_.Add(PathOf(page), FindingKind::kMissingAlt, line, subject, subject, [] {
+      sink_.Add(PathOf(page), FindingKind::MissingAlt, line, subject, subject, [] {
         return std::string(
             "Ergänze alt=\"…\" mit einer kurzen Beschreibung des Bildes: Sie erscheint, wenn das "
             "Bild fehlt, und wird blinden Menschen vorgelesen.");
@@ -484,12 +484,12 @@ class Checker {
     if (name == nullptr || content == nullptr) return;
     const std::string lower = AsciiLower(*name);
     if (lower == "author" && content->find(kAuthorPlaceholder) != std::string::npos) {
-      sink_.Add(PathOf(page), FindingKind::kPlaceholderAuthor, token.line, "", *content, [] {
+      sink_.Add(PathOf(page), FindingKind::PlaceholderAuthor, token.line, "", *content, [] {
         return std::string("Ersetze „Vorname Name“ in <meta name=\"author\"> durch deinen Namen.");
       });
     }
     if (lower == "keywords" && content->find(kKeywordsPlaceholder) != std::string::npos) {
-      sink_.Add(PathOf(page), FindingKind::kPlaceholderKeywords, token.line, "", *content, [] {
+      sink_.Add(PathOf(page), FindingKind::PlaceholderKeywords, token.line, "", *content, [] {
         return std::string(
             "Ersetze den Platzhalter in <meta name=\"keywords\"> durch ein paar Suchbegriffe zu "
             "deiner Seite, mit Kommas getrennt.");
@@ -500,16 +500,16 @@ class Checker {
   void CheckReference(std::size_t page, int line, std::string_view value) {
     const Reference reference = ResolveReference(PathOf(page), value);
     switch (reference.kind) {
-      case ReferenceKind::kIgnored: return;
-      case ReferenceKind::kExternal: ++pages_[page].external_links; return;
-      case ReferenceKind::kOutsideSite:
-        sink_.Add(PathOf(page), FindingKind::kOutsideSite, line, value, value, [] {
+      case ReferenceKind::Ignored: return;
+      case ReferenceKind::External: ++pages_[page].external_links; return;
+      case ReferenceKind::OutsideSite:
+        sink_.Add(PathOf(page), FindingKind::OutsideSite, line, value, value, [] {
           return std::string(
               "Kopiere die Datei in den Website-Ordner (etwa nach media/) und verweise relativ "
               "darauf, wie mit „media/bild.jpg“ – auf dem Webserver gibt es nur diesen Ordner.");
         });
         return;
-      case ReferenceKind::kLocal: break;
+      case ReferenceKind::Local: break;
     }
     if (reference.same_page) {
       if (reference.has_fragment) AddFragment(page, page, reference.fragment, line, value);
@@ -524,7 +524,7 @@ class Checker {
   }
 
   void AddSampleLink(std::size_t page, int line, std::string_view value) {
-    sink_.Add(PathOf(page), FindingKind::kSampleLink, line, "", value, [] {
+    sink_.Add(PathOf(page), FindingKind::SampleLink, line, "", value, [] {
       return std::string(
           "Das sind Beispiel-Links der Musterseite: Verweise auf deine eigenen Dateien (etwa "
           "„media/referat.pdf“) oder lösche die Links.");
@@ -535,7 +535,7 @@ class Checker {
                         const Reference& reference) {
     Lookup target = Find(reference.path);
     if (!target.found) {
-      sink_.Add(PathOf(page), FindingKind::kMissingTarget, line, reference.path, value,
+      sink_.Add(PathOf(page), FindingKind::MissingTarget, line, reference.path, value,
                 [&] { return MissingTargetFix(reference.path); });
       return;
     }
@@ -543,7 +543,7 @@ class Checker {
       const std::string folder = reference.path;
       const Lookup index = FindFolderIndex(folder);
       if (!index.found) {
-        sink_.Add(PathOf(page), FindingKind::kMissingTarget, line, folder + "/", value, [&] {
+        sink_.Add(PathOf(page), FindingKind::MissingTarget, line, folder + "/", value, [&] {
           return "Der Ordner " + Quoted(folder.empty() ? "." : folder) +
                  " hat keine index.html: Verweise auf eine Datei darin oder lege dort eine "
                  "index.html an.";
@@ -552,7 +552,7 @@ class Checker {
       }
       target = Lookup{index.entry, true, target.exact && index.exact};
     } else if (reference.names_folder) {
-      sink_.Add(PathOf(page), FindingKind::kMissingTarget, line, reference.path + "/", value, [] {
+      sink_.Add(PathOf(page), FindingKind::MissingTarget, line, reference.path + "/", value, [] {
         return std::string(
             "Der Verweis endet mit / wie bei einem Ordner, zeigt aber auf eine Datei: Lass den / "
             "am Ende weg.");
@@ -561,7 +561,7 @@ class Checker {
     }
     const std::string& actual = entries_[target.entry].path;
     if (!target.exact) {
-      sink_.Add(PathOf(page), FindingKind::kCaseMismatch, line, reference.path, value, [&] {
+      sink_.Add(PathOf(page), FindingKind::CaseMismatch, line, reference.path, value, [&] {
         return "Schreibe den Namen im Verweis genau wie auf dem Datenträger: " + Quoted(actual) +
                " – der Webserver unterscheidet Groß- und Kleinbuchstaben.";
       });
@@ -607,7 +607,7 @@ class Checker {
     std::string subject = entry.path + " (" + SizeText(entry.size);
     if (size) subject += ", " + std::to_string(size->width) + " × " + std::to_string(size->height) + " px";
     subject += ")";
-    sink_.Add(PathOf(page), FindingKind::kLargePicture, line, entry.path, subject,
+    sink_.Add(PathOf(page), FindingKind::LargePicture, line, entry.path, subject,
               [&] { return WebCopyFix(entry.path); });
   }
 
@@ -646,7 +646,7 @@ class Checker {
             HasAnchor(target, fragment) || HasAnchor(target, PercentDecode(fragment)))
           continue;
         const std::string& target_path = PathOf(pending.target_page);
-        sink_.Add(PathOf(i), FindingKind::kMissingFragment, pending.line,
+        sink_.Add(PathOf(i), FindingKind::MissingFragment, pending.line,
                   target_path + "#" + fragment, pending.subject, [&] {
                     const std::string where =
                         pending.target_page == i ? "dieser Seite" : Quoted(target_path);
@@ -677,7 +677,7 @@ class Checker {
     }
     for (std::size_t i = 0; i < pages_.size(); ++i) {
       if (reached[i]) continue;
-      sink_.Add(PathOf(i), FindingKind::kUnreachablePage, 0, "", PathOf(i), [] {
+      sink_.Add(PathOf(i), FindingKind::UnreachablePage, 0, "", PathOf(i), [] {
         return std::string(
             "Keine Kette von Links führt von index.html hierher: Verlinke die Seite im Menü oder "
             "auf einer anderen Seite – oder lösche sie, wenn du sie nicht mehr brauchst.");
@@ -756,28 +756,28 @@ class Checker {
 
 Severity SeverityOf(FindingKind kind) {
   switch (kind) {
-    case FindingKind::kMissingTarget:
-    case FindingKind::kCaseMismatch:
-    case FindingKind::kMissingFragment:
-    case FindingKind::kOutsideSite:
-    case FindingKind::kMissingStartPage:
-      return Severity::kError;
-    case FindingKind::kUnsafeName:
-    case FindingKind::kMissingAlt:
-    case FindingKind::kDuplicateId:
-    case FindingKind::kLargePicture:
-    case FindingKind::kUnreachablePage:
-    case FindingKind::kPageNotChecked:
-      return Severity::kWarning;
-    case FindingKind::kPlaceholderTitle:
-    case FindingKind::kPlaceholderAuthor:
-    case FindingKind::kPlaceholderKeywords:
-    case FindingKind::kSampleLink:
-    case FindingKind::kSampleEmail:
-    case FindingKind::kSamplePassword:
-      return Severity::kHint;
+    case FindingKind::MissingTarget:
+    case FindingKind::CaseMismatch:
+    case FindingKind::MissingFragment:
+    case FindingKind::OutsideSite:
+    case FindingKind::MissingStartPage:
+      return Severity::Error;
+    case FindingKind::UnsafeName:
+    case FindingKind::MissingAlt:
+    case FindingKind::DuplicateId:
+    case FindingKind::LargePicture:
+    case FindingKind::UnreachablePage:
+    case FindingKind::PageNotChecked:
+      return Severity::Warning;
+    case FindingKind::PlaceholderTitle:
+    case FindingKind::PlaceholderAuthor:
+    case FindingKind::PlaceholderKeywords:
+    case FindingKind::SampleLink:
+    case FindingKind::SampleEmail:
+    case FindingKind::SamplePassword:
+      return Severity::Hint;
   }
-  return Severity::kError;
+  return Severity::Error;
 }
 
 bool IsReportPath(std::string_view path) {

@@ -64,36 +64,36 @@ inline constexpr std::size_t kMaxSubjectBytes = 300;
 inline constexpr std::uint64_t kLargePictureBytes = 1u << 20;
 inline constexpr std::uint32_t kLargePictureWidth = 2000;
 
-enum class Severity { kError, kWarning, kHint };
+enum class Severity { Error, Warning, Hint };
 
 enum class FindingKind {
   // Errors
-  kMissingTarget,
-  kCaseMismatch,
-  kMissingFragment,
-  kOutsideSite,
-  kMissingStartPage,
+  MissingTarget,
+  CaseMismatch,
+  MissingFragment,
+  OutsideSite,
+  MissingStartPage,
   // Warnings
-  kUnsafeName,
-  kMissingAlt,
-  kDuplicateId,
-  kLargePicture,
-  kUnreachablePage,
-  kPageNotChecked,
+  UnsafeName,
+  MissingAlt,
+  DuplicateId,
+  LargePicture,
+  UnreachablePage,
+  PageNotChecked,
   // Hints
-  kPlaceholderTitle,
-  kPlaceholderAuthor,
-  kPlaceholderKeywords,
-  kSampleLink,
-  kSampleEmail,
-  kSamplePassword,
+  PlaceholderTitle,
+  PlaceholderAuthor,
+  PlaceholderKeywords,
+  SampleLink,
+  SampleEmail,
+  SamplePassword,
 };
 
 Severity SeverityOf(FindingKind kind);
 
 struct Finding {
-  Severity severity = Severity::kError;
-  FindingKind kind = FindingKind::kMissingTarget;
+  Severity severity = Severity::Error;
+  FindingKind kind = FindingKind::MissingTarget;
   // The page, relative to the site folder; empty for the site as a whole
   // (file names, the start page, the password page).
   std::string page;

@@ -58,9 +58,9 @@ std::string PageHref(std::string_view path) { return PercentEncode(path, "-_.~/"
 
 std::string_view SeverityClass(Severity severity) {
   switch (severity) {
-    case Severity::kError: return "fehler";
-    case Severity::kWarning: return "warnung";
-    case Severity::kHint: return "hinweis";
+    case Severity::Error: return "fehler";
+    case Severity::Warning: return "warnung";
+    case Severity::Hint: return "hinweis";
   }
   return "";
 }
@@ -118,33 +118,33 @@ std::unordered_map<std::string_view, std::vector<const Finding*>> FindingsByPage
 
 std::string_view SeverityName(Severity severity) {
   switch (severity) {
-    case Severity::kError: return "Fehler";
-    case Severity::kWarning: return "Warnung";
-    case Severity::kHint: return "Hinweis";
+    case Severity::Error: return "Fehler";
+    case Severity::Warning: return "Warnung";
+    case Severity::Hint: return "Hinweis";
   }
   return "";
 }
 
 std::string_view KindTitle(FindingKind kind) {
   switch (kind) {
-    case FindingKind::kMissingTarget: return "Ziel fehlt";
-    case FindingKind::kCaseMismatch:
+    case FindingKind::MissingTarget: return "Ziel fehlt";
+    case FindingKind::CaseMismatch:
       return "Groß-/Kleinschreibung weicht ab: geht unter Windows, aber nicht auf dem Webserver";
-    case FindingKind::kMissingFragment: return "Sprungziel nach # fehlt";
-    case FindingKind::kOutsideSite: return "Verweis führt aus dem Website-Ordner hinaus";
-    case FindingKind::kMissingStartPage: return "Startseite index.html fehlt";
-    case FindingKind::kUnsafeName: return "Name mit Leerzeichen, Umlauten oder Sonderzeichen";
-    case FindingKind::kMissingAlt: return "Bild ohne alt-Text";
-    case FindingKind::kDuplicateId: return "id doppelt vergeben";
-    case FindingKind::kLargePicture: return "Bild zu groß für das Web";
-    case FindingKind::kUnreachablePage: return "Seite von index.html aus nicht erreichbar";
-    case FindingKind::kPageNotChecked: return "Seite nicht geprüft";
-    case FindingKind::kPlaceholderTitle: return "Platzhalter im Seitentitel";
-    case FindingKind::kPlaceholderAuthor: return "Platzhalter beim Autor";
-    case FindingKind::kPlaceholderKeywords: return "Platzhalter bei den Suchbegriffen";
-    case FindingKind::kSampleLink: return "Beispiel-Links der Musterseite";
-    case FindingKind::kSampleEmail: return "Beispiel-E-Mail-Adresse";
-    case FindingKind::kSamplePassword: return "Beispiel-Passwort";
+    case FindingKind::MissingFragment: return "Sprungziel nach # fehlt";
+    case FindingKind::OutsideSite: return "Verweis führt aus dem Website-Ordner hinaus";
+    case FindingKind::MissingStartPage: return "Startseite index.html fehlt";
+    case FindingKind::UnsafeName: return "Name mit Leerzeichen, Umlauten oder Sonderzeichen";
+    case FindingKind::MissingAlt: return "Bild ohne alt-Text";
+    case FindingKind::DuplicateId: return "id doppelt vergeben";
+    case FindingKind::LargePicture: return "Bild zu groß für das Web";
+    case FindingKind::UnreachablePage: return "Seite von index.html aus nicht erreichbar";
+    case FindingKind::PageNotChecked: return "Seite nicht geprüft";
+    case FindingKind::PlaceholderTitle: return "Platzhalter im Seitentitel";
+    case FindingKind::PlaceholderAuthor: return "Platzhalter beim Autor";
+    case FindingKind::PlaceholderKeywords: return "Platzhalter bei den Suchbegriffen";
+    case FindingKind::SampleLink: return "Beispiel-Links der Musterseite";
+    case FindingKind::SampleEmail: return "Beispiel-E-Mail-Adresse";
+    case FindingKind::SamplePassword: return "Beispiel-Passwort";
   }
   return "";
 }

@@ -37,12 +37,12 @@ std::string_view SchemeOf(std::string_view url) {
 }
 
 ReferenceKind KindOfScheme(std::string_view scheme) {
-  if (scheme.size() == 1) return ReferenceKind::kOutsideSite;  // a drive letter
+  if (scheme.size() == 1) return ReferenceKind::OutsideSite;  // a drive letter
   const std::string lower = AsciiLower(scheme);
   if (lower == "http" || lower == "https" || lower == "mailto" || lower == "tel")
-    return ReferenceKind::kExternal;
-  if (lower == "file") return ReferenceKind::kOutsideSite;
-  return ReferenceKind::kIgnored;
+    return ReferenceKind::External;
+  if (lower == "file") return ReferenceKind::OutsideSite;
+  return ReferenceKind::Ignored;
 }
 
 // Adds the segments of `path` to `segments`, resolving "." and "..";
@@ -86,7 +86,7 @@ Reference ResolveReference(std::string_view page_path, std::string_view value) {
   const std::string url = Cleaned(value);
   if (url.empty()) return reference;
   if (network_path) {
-    reference.kind = ReferenceKind::kOutsideSite;
+    reference.kind = ReferenceKind::OutsideSite;
     return reference;
   }
   if (const auto scheme = SchemeOf(url); !scheme.empty()) {
@@ -94,7 +94,7 @@ Reference ResolveReference(std::string_view page_path, std::string_view value) {
     return reference;
   }
   if (url.substr(0, 2) == "//") {
-    reference.kind = ReferenceKind::kExternal;
+    reference.kind = ReferenceKind::External;
     return reference;
   }
 
@@ -107,7 +107,7 @@ Reference ResolveReference(std::string_view page_path, std::string_view value) {
   if (const auto query = rest.find('?'); query != std::string_view::npos)
     rest = rest.substr(0, query);
 
-  reference.kind = ReferenceKind::kLocal;
+  reference.kind = ReferenceKind::Local;
   if (rest.empty()) {
     reference.same_page = true;
     reference.path = std::string(page_path);
@@ -128,7 +128,7 @@ Reference ResolveReference(std::string_view page_path, std::string_view value) {
     rest.remove_prefix(1);
   }
   if (!AppendSegments(segments, rest, names_folder)) {
-    reference.kind = ReferenceKind::kOutsideSite;
+    reference.kind = ReferenceKind::OutsideSite;
     return reference;
   }
   reference.names_folder = names_folder;

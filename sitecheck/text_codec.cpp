@@ -122,7 +122,7 @@ std::size_t DecodeNamed(std::string_view text, std::size_t amp, ReferenceContext
   const auto* legacy = FindLegacyPrefix(run);
   if (legacy == nullptr) return 0;
   const std::size_t after = amp + 1 + legacy->name.size();
-  if (context == ReferenceContext::kAttribute && after < text.size() &&
+  if (context == ReferenceContext::Attribute && after < text.size() &&
       (IsAsciiAlnum(text[after]) || text[after] == '='))
     return 0;
   AppendUtf8(out, legacy->code_point);

@@ -11,7 +11,7 @@ namespace trellan::sitecheck {
 // Where a character reference stands: in an attribute value, a named
 // reference without ';' that is followed by a letter, digit or '=' stays
 // literal (so "?a=1&copy=2" keeps its "&copy"), as in browsers.
-enum class ReferenceContext { kText, kAttribute };
+enum class ReferenceContext { Text, Attribute };
 
 // Decodes numeric references (decimal and hex, ';' optional; 0, surrogates
 // and values above U+10FFFF become U+FFFD, 0x80-0x9F are read as

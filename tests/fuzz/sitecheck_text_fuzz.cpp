@@ -89,7 +89,7 @@ void CheckTokens(std::string_view input) {
       Require(token.text.data() >= input.data() + (bom ? 3 : 0));
       Require(token.text.data() + token.text.size() <= input.data() + input.size());
     }
-    if (token.kind == TokenKind::kStartTag || token.kind == TokenKind::kEndTag)
+    if (token.kind == TokenKind::StartTag || token.kind == TokenKind::EndTag)
       Require(!token.name.empty() && !HasAsciiCapital(token.name));
     Require(token.attributes.size() <= HtmlTokenizer::kMaxAttributes);
     for (std::size_t i = 0; i < token.attributes.size(); ++i) {
@@ -99,7 +99,7 @@ void CheckTokens(std::string_view input) {
       // Character references only ever produce scalar values.
       if (valid) Require(IsValidUtf8(attribute.value));
       const Reference reference = ResolveReference("a/b.html", attribute.value);
-      if (reference.kind != ReferenceKind::kLocal) {
+      if (reference.kind != ReferenceKind::Local) {
         Require(reference.path.empty());
       } else {
         // Within the site: relative, and no "." or ".." segment is left.
@@ -122,8 +122,8 @@ void CheckTextCodec(std::string_view input) {
   Require(IsValidUtf8(clean));
   Require(ToCleanUtf8(clean) == clean);
   if (IsValidUtf8(input)) {
-    Require(IsValidUtf8(DecodeCharacterReferences(input, ReferenceContext::kText)));
-    Require(IsValidUtf8(DecodeCharacterReferences(input, ReferenceContext::kAttribute)));
+    Require(IsValidUtf8(DecodeCharacterReferences(input, ReferenceContext::Text)));
+    Require(IsValidUtf8(DecodeCharacterReferences(input, ReferenceContext::Attribute)));
   }
   const std::string decoded = PercentDecode(input);
   Require(decoded.size() <= input.size());

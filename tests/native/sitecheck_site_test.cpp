@@ -25,10 +25,10 @@ namespace {
 using Kind = FindingKind;
 
 TEST(ResolveReference, ResolvesAsBrowsersDoAndKeepsToTheSiteFolder) {
-  constexpr auto kLocal = ReferenceKind::kLocal;
-  constexpr auto kExternal = ReferenceKind::kExternal;
-  constexpr auto kOutside = ReferenceKind::kOutsideSite;
-  constexpr auto kIgnored = ReferenceKind::kIgnored;
+  constexpr auto kLocal = ReferenceKind::Local;
+  constexpr auto kExternal = ReferenceKind::External;
+  constexpr auto kOutside = ReferenceKind::OutsideSite;
+  constexpr auto kIgnored = ReferenceKind::Ignored;
   const struct {
     const char* page;
     const char* value;
@@ -131,24 +131,24 @@ TEST(CheckSite, ReportsEachPlantedFindingOnceAtItsPageAndLine) {
   test::MemorySite site = FixtureSite();
   const CheckResult result = CheckSite(site);
   const Expected kExpected[] = {
-      {Kind::kSamplePassword, "", 0, "GeHe1m24.html"},
-      {Kind::kUnsafeName, "", 0, "Meine Bilder"},
-      {Kind::kPlaceholderTitle, "index.html", 2, "Seitentitel eingeben"},
-      {Kind::kPlaceholderAuthor, "index.html", 3, "Vorname Name"},
-      {Kind::kPlaceholderKeywords, "index.html", 4, "Schl\xC3\xBCsselw\xC3\xB6rter f\xC3\xBCr Suchmaschinen eingeben"},
-      {Kind::kCaseMismatch, "index.html", 5, "Seite.html"},
-      {Kind::kMissingTarget, "index.html", 6, "media/fehlt.jpg"},
-      {Kind::kMissingFragment, "index.html", 7, "seite.html#weg"},
-      {Kind::kOutsideSite, "index.html", 8, "../draussen.html"},
-      {Kind::kMissingAlt, "index.html", 9, "media/klein.png"},
-      {Kind::kLargePicture, "index.html", 10, "media/gross.jpg (1 KB, 4000 \xC3\x97 3000 px)"},
-      {Kind::kDuplicateId, "index.html", 11, "a"},
-      {Kind::kSampleLink, "index.html", 12, "dummy.pdf"},
-      {Kind::kSampleEmail, "index.html", 14, "vorname.name@example.com"},
-      {Kind::kSamplePassword, "index.html", 15, "GeHe1m24"},
-      {Kind::kSampleEmail, "seite.html", 1, "vorname.name@example.com"},
-      {Kind::kSamplePassword, "seite.html", 1, "GeHe1m24"},
-      {Kind::kUnreachablePage, "verwaist.html", 0, "verwaist.html"},
+      {Kind::SamplePassword, "", 0, "GeHe1m24.html"},
+      {Kind::UnsafeName, "", 0, "Meine Bilder"},
+      {Kind::PlaceholderTitle, "index.html", 2, "Seitentitel eingeben"},
+      {Kind::PlaceholderAuthor, "index.html", 3, "Vorname Name"},
+      {Kind::PlaceholderKeywords, "index.html", 4, "Schl\xC3\xBCsselw\xC3\xB6rter f\xC3\xBCr Suchmaschinen eingeben"},
+      {Kind::CaseMismatch, "index.html", 5, "Seite.html"},
+      {Kind::MissingTarget, "index.html", 6, "media/fehlt.jpg"},
+      {Kind::MissingFragment, "index.html", 7, "seite.html#weg"},
+      {Kind::OutsideSite, "index.html", 8, "../draussen.html"},
+      {Kind::MissingAlt, "index.html", 9, "media/klein.png"},
+      {Kind::LargePicture, "index.html", 10, "media/gross.jpg (1 KB, 4000 \xC3\x97 3000 px)"},
+      {Kind::DuplicateId, "index.html", 11, "a"},
+      {Kind::SampleLink, "index.html", 12, "dummy.pdf"},
+      {Kind::SampleEmail, "index.html", 14, "vorname.name@example.com"},
+      {Kind::SamplePassword, "index.html", 15, "GeHe1m24"},
+      {Kind::SampleEmail, "seite.html", 1, "vorname.name@example.com"},
+      {Kind::SamplePassword, "seite.html", 1, "GeHe1m24"},
+      {Kind::UnreachablePage, "verwaist.html", 0, "verwaist.html"},
   };
   for (const auto& e : kExpected) {
     const auto matches = std::count_if(result.findings.begin(), result.findings.end(), [&](const Finding& f) {
@@ -173,9 +173,9 @@ TEST(CheckSite, ReportsEachPlantedFindingOnceAtItsPageAndLine) {
     return std::find_if(result.findings.begin(), result.findings.end(),
                         [&](const Finding& f) { return f.kind == kind; })->fix;
   };
-  EXPECT_NE(fix_of(Kind::kCaseMismatch).find("„seite.html“"), std::string::npos);
-  EXPECT_NE(fix_of(Kind::kLargePicture).find("„media/gross_w.jpg“"), std::string::npos);
-  EXPECT_NE(fix_of(Kind::kUnsafeName).find("„Meine-Bilder“"), std::string::npos);
+  EXPECT_NE(fix_of(Kind::CaseMismatch).find("„seite.html“"), std::string::npos);
+  EXPECT_NE(fix_of(Kind::LargePicture).find("„media/gross_w.jpg“"), std::string::npos);
+  EXPECT_NE(fix_of(Kind::UnsafeName).find("„Meine-Bilder“"), std::string::npos);
 }
 
 TEST(CheckSite, MergesRepeatsAndNamesMovedFiles) {
@@ -189,7 +189,7 @@ TEST(CheckSite, MergesRepeatsAndNamesMovedFiles) {
   const CheckResult result = CheckSite(site);
   ASSERT_EQ(result.findings.size(), 3u);
   const Finding& missing = result.findings[0];
-  EXPECT_EQ(missing.kind, Kind::kMissingTarget);
+  EXPECT_EQ(missing.kind, Kind::MissingTarget);
   EXPECT_EQ(missing.line, 1);
   EXPECT_EQ(missing.more_lines, std::vector<int>{3});
   EXPECT_EQ(missing.occurrences, 2u);
@@ -197,10 +197,10 @@ TEST(CheckSite, MergesRepeatsAndNamesMovedFiles) {
   EXPECT_NE(missing.fix.find("„media/x.jpg“"), std::string::npos);
   // Sample links share one hint; a sample language page that exists in
   // another case is a case error, not a sample.
-  EXPECT_EQ(result.findings[1].kind, Kind::kSampleLink);
+  EXPECT_EQ(result.findings[1].kind, Kind::SampleLink);
   EXPECT_EQ(result.findings[1].subject, "dummy.pdf, Dummy.DOCX, index-en.html");
   EXPECT_EQ(result.findings[1].more_lines, std::vector<int>{4});
-  EXPECT_EQ(result.findings[2].kind, Kind::kCaseMismatch);
+  EXPECT_EQ(result.findings[2].kind, Kind::CaseMismatch);
   EXPECT_EQ(result.findings[2].subject, "index-fr.html");
 }
 
@@ -231,22 +231,22 @@ TEST(CheckSite, SurvivesHostileSites) {
     std::vector<Expected> expected;
     std::size_t omitted;
   } kCases[] = {
-      {"nested 100000 deep", {{"index.html", deep()}}, {{Kind::kMissingTarget, "index.html", 1, "fehlt.html"}}, 0},
+      {"nested 100000 deep", {{"index.html", deep()}}, {{Kind::MissingTarget, "index.html", 1, "fehlt.html"}}, 0},
       {"20 MB page",
        {{"index.html", huge()}, {"s.html", "<a href=index.html>x</a>"}},
-       {{Kind::kDuplicateId, "index.html", 2, "x"},
-        {Kind::kMissingFragment, "index.html", 1, "s.html#nirgends"}},
+       {{Kind::DuplicateId, "index.html", 2, "x"},
+        {Kind::MissingFragment, "index.html", 1, "s.html#nirgends"}},
        0},
       {"binary and UTF-16 pages",
        {{"index.html", "<a href=bild.html>x</a><a href=u.html#x>u</a>"},
         {"bild.html", test::PngHeader(1, 1)},
         {"u.html", std::string("\xFF\xFE<\0p\0>\0", 8)}},
-       {{Kind::kPageNotChecked, "bild.html", 0, "keine UTF-8-Textdatei"},
-        {Kind::kPageNotChecked, "u.html", 0, "keine UTF-8-Textdatei"}},
+       {{Kind::PageNotChecked, "bild.html", 0, "keine UTF-8-Textdatei"},
+        {Kind::PageNotChecked, "u.html", 0, "keine UTF-8-Textdatei"}},
        0},
       {"too large to read",
        {{"index.html", "<a href=gross.htm>x</a>"}, {"gross.htm", std::string(kMaxPageBytes + 1, ' ')}},
-       {{Kind::kPageNotChecked, "gross.htm", 0, "32,0 MB"}},
+       {{Kind::PageNotChecked, "gross.htm", 0, "32,0 MB"}},
        0},
       {"pages in loops",
        {{"index.html", "<a href=a.html>a</a>"},
@@ -254,19 +254,19 @@ TEST(CheckSite, SurvivesHostileSites) {
         {"b.html", "<a href=a.html>a</a><a href=index.html>i</a>"},
         {"c.html", "<a href=d.html>d</a>"},
         {"d.html", "<a href=c.html>c</a>"}},
-       {{Kind::kUnreachablePage, "c.html", 0, "c.html"}, {Kind::kUnreachablePage, "d.html", 0, "d.html"}},
+       {{Kind::UnreachablePage, "c.html", 0, "c.html"}, {Kind::UnreachablePage, "d.html", 0, "d.html"}},
        0},
       {"no start page",
        {{"Start.html", "<a href=x.html>x</a>"}, {"x.html", ""}},
-       {{Kind::kMissingStartPage, "", 0, "index.html"}},
+       {{Kind::MissingStartPage, "", 0, "index.html"}},
        0},
       {"start page in the wrong case",
        {{"Index.HTML", ""}},
-       {{Kind::kCaseMismatch, "", 0, "Index.HTML"}},
+       {{Kind::CaseMismatch, "", 0, "Index.HTML"}},
        0},
       {"a reference longer than a subject",
        {{"index.html", "<a href=" + std::string(kMaxSubjectBytes + 100, 'x') + ">x</a>"}},
-       {{Kind::kMissingTarget, "index.html", 1,
+       {{Kind::MissingTarget, "index.html", 1,
          std::string(kMaxSubjectBytes, 'x') + "\xE2\x80\xA6"}},
        0},
       {"more findings than listed", {{"index.html", many_missing()}}, {}, 50},
@@ -393,7 +393,7 @@ void ExpectOnlyReportMarkup(const std::string& html) {
   HtmlTokenizer tokenizer(html);
   HtmlToken token;
   while (tokenizer.Next(token)) {
-    if (token.kind != TokenKind::kStartTag) continue;
+    if (token.kind != TokenKind::StartTag) continue;
     EXPECT_TRUE(kTags.contains(token.name)) << token.name;
     for (const auto& attribute : token.attributes) {
       EXPECT_TRUE(kAttributes.contains(attribute.name)) << attribute.name;

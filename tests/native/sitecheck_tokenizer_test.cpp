@@ -25,17 +25,17 @@ std::string Tokens(std::string_view html) {
     if (!out.empty()) out += ' ';
     const std::string text(token.text);
     switch (token.kind) {
-      case TokenKind::kStartTag:
+      case TokenKind::StartTag:
         out += '<' + token.name;
         for (const auto& attribute : token.attributes)
           out += ' ' + attribute.name + '=' + attribute.value;
         out += (token.self_closing ? "/>@" : ">@") + std::to_string(token.line);
         break;
-      case TokenKind::kEndTag: out += "</" + token.name + ">@" + std::to_string(token.line); break;
-      case TokenKind::kText: out += "T(" + text + ")"; break;
-      case TokenKind::kRawText: out += "R(" + text + ")"; break;
-      case TokenKind::kComment: out += "C(" + text + ")"; break;
-      case TokenKind::kDoctype: out += "D(" + text + ")"; break;
+      case TokenKind::EndTag: out += "</" + token.name + ">@" + std::to_string(token.line); break;
+      case TokenKind::Text: out += "T(" + text + ")"; break;
+      case TokenKind::RawText: out += "R(" + text + ")"; break;
+      case TokenKind::Comment: out += "C(" + text + ")"; break;
+      case TokenKind::Doctype: out += "D(" + text + ")"; break;
     }
   }
   return out;

@@ -96,8 +96,8 @@ TEST_F(SiteCheck, FolderIsListedInUtf8AndReadFromDisk) {
   std::vector<sitecheck::FindingKind> kinds;
   for (const auto& finding : result.findings) kinds.push_back(finding.kind);
   using Kind = sitecheck::FindingKind;
-  EXPECT_EQ(kinds, (std::vector<Kind>{Kind::kUnsafeName, Kind::kUnsafeName, Kind::kMissingAlt,
-                                      Kind::kCaseMismatch, Kind::kLargePicture}));
+  EXPECT_EQ(kinds, (std::vector<Kind>{Kind::UnsafeName, Kind::UnsafeName, Kind::MissingAlt,
+                                      Kind::CaseMismatch, Kind::LargePicture}));
 }
 
 TEST_F(SiteCheck, MenuEntryWritesTheReportAndShowsTheCounts) {
