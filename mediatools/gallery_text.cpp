@@ -12,8 +12,8 @@ namespace {
 
 // The order in which extensions are taken out of a caption; it differs
 // from the search order on purpose, so that "x.png.jpg" loses both.
-constexpr std::array<std::string_view, 7> kCaptionExtensions = {
-    ".jpg", ".jpeg", ".jfif", ".png", ".gif", ".webp", ".svg"};
+constexpr std::array<std::string_view, 7> kCaptionExtensions = {".jpg", ".jpeg", ".jfif", ".png",
+                                                                ".gif", ".webp", ".svg"};
 
 bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
@@ -85,8 +85,11 @@ std::string GalleryNoticeText(std::string_view list_path) {
   std::string text = "Die HTML-Bildergalerie wurde vorbereitet:\r\r";
   text += list_path;
   text +=
-      "\r\rDie Datei wird mit dem Editor ge\xF6" "ffnet, der Inhalt kann dann \xFC" "ber die "
-      "Zwischenablage \xFC" "bernommen werden.";
+      "\r\rDie Datei wird mit dem Editor ge\xF6"
+      "ffnet, der Inhalt kann dann \xFC"
+      "ber die "
+      "Zwischenablage \xFC"
+      "bernommen werden.";
   return text;
 }
 

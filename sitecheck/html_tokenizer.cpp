@@ -11,8 +11,8 @@ namespace trellan::sitecheck {
 
 namespace {
 
-constexpr std::array<std::string_view, 6> kRawTextElements = {
-    "script", "style", "xmp", "iframe", "noembed", "noframes"};
+constexpr std::array<std::string_view, 6> kRawTextElements = {"script", "style",   "xmp",
+                                                              "iframe", "noembed", "noframes"};
 constexpr std::array<std::string_view, 2> kTextOnlyElements = {"title", "textarea"};
 
 }  // namespace
@@ -30,8 +30,8 @@ HtmlTokenizer::HtmlTokenizer(std::string_view html) : html_(html) {
 int HtmlTokenizer::LineAt(std::size_t position) {
   for (; counted_to_ < position; ++counted_to_) {
     const char c = html_[counted_to_];
-    if (c == '\n' || (c == '\r' && (counted_to_ + 1 == html_.size() ||
-                                    html_[counted_to_ + 1] != '\n')))
+    if (c == '\n' ||
+        (c == '\r' && (counted_to_ + 1 == html_.size() || html_[counted_to_ + 1] != '\n')))
       ++line_;
   }
   return line_;

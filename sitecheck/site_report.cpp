@@ -4,12 +4,9 @@
 #include <unordered_map>
 #include <vector>
 
+#include "sitecheck/check_rules.h"
 #include "sitecheck/text_codec.h"
 #include "utils/percent.h"
-
-// The German texts below are UTF-8 in this file and go into the report as
-// they are.
-static_assert(std::string_view("ü").size() == 2, "the source must be read as UTF-8");
 
 namespace trellan::sitecheck {
 
@@ -56,15 +53,6 @@ std::string Escaped(std::string_view text) {
 // A page's path as a link from the report, which lies in the site folder.
 std::string PageHref(std::string_view path) { return PercentEncode(path, "-_.~/"); }
 
-std::string_view SeverityClass(Severity severity) {
-  switch (severity) {
-    case Severity::Error: return "fehler";
-    case Severity::Warning: return "warnung";
-    case Severity::Hint: return "hinweis";
-  }
-  return "";
-}
-
 std::string Count(std::size_t number, std::string_view one, std::string_view many) {
   return std::to_string(number) + " " + std::string(number == 1 ? one : many);
 }
@@ -83,7 +71,7 @@ std::string LineCell(const Finding& finding) {
 }
 
 void AppendFindingRow(std::string& out, const Finding& finding) {
-  const std::string_view css = SeverityClass(finding.severity);
+  const std::string_view css = RowOf(finding.severity).css_class;
   out += "<tr><td>" + LineCell(finding) + "</td>";
   out += "<td class=\"" + std::string(css) + "\">" + std::string(SeverityName(finding.severity)) +
          "</td>";
@@ -116,62 +104,45 @@ std::unordered_map<std::string_view, std::vector<const Finding*>> FindingsByPage
 
 }  // namespace
 
-std::string_view SeverityName(Severity severity) {
-  switch (severity) {
-    case Severity::Error: return "Fehler";
-    case Severity::Warning: return "Warnung";
-    case Severity::Hint: return "Hinweis";
-  }
-  return "";
-}
+std::string_view SeverityName(Severity severity) { return RowOf(severity).name; }
 
-std::string_view KindTitle(FindingKind kind) {
-  switch (kind) {
-    case FindingKind::MissingTarget: return "Ziel fehlt";
-    case FindingKind::CaseMismatch:
-      return "Groß-/Kleinschreibung weicht ab: geht unter Windows, aber nicht auf dem Webserver";
-    case FindingKind::MissingFragment: return "Sprungziel nach # fehlt";
-    case FindingKind::OutsideSite: return "Verweis führt aus dem Website-Ordner hinaus";
-    case FindingKind::MissingStartPage: return "Startseite index.html fehlt";
-    case FindingKind::UnsafeName: return "Name mit Leerzeichen, Umlauten oder Sonderzeichen";
-    case FindingKind::MissingAlt: return "Bild ohne alt-Text";
-    case FindingKind::DuplicateId: return "id doppelt vergeben";
-    case FindingKind::LargePicture: return "Bild zu groß für das Web";
-    case FindingKind::UnreachablePage: return "Seite von index.html aus nicht erreichbar";
-    case FindingKind::PageNotChecked: return "Seite nicht geprüft";
-    case FindingKind::PlaceholderTitle: return "Platzhalter im Seitentitel";
-    case FindingKind::PlaceholderAuthor: return "Platzhalter beim Autor";
-    case FindingKind::PlaceholderKeywords: return "Platzhalter bei den Suchbegriffen";
-    case FindingKind::SampleLink: return "Beispiel-Links der Musterseite";
-    case FindingKind::SampleEmail: return "Beispiel-E-Mail-Adresse";
-    case FindingKind::SamplePassword: return "Beispiel-Passwort";
-  }
-  return "";
-}
+std::string_view KindTitle(FindingKind kind) { return RowOf(kind).title; }
 
 std::string CountsText(const CheckResult& result) {
-  return Count(result.errors, "Fehler", "Fehler") + ", " +
-         Count(result.warnings, "Warnung", "Warnungen") + ", " +
-         Count(result.hints, "Hinweis", "Hinweise");
+  const std::size_t counts[] = {result.errors, result.warnings, result.hints};
+  std::string text;
+  for (const SeverityRow& row : Severities()) {
+    if (!text.empty()) text += ", ";
+    text += Count(counts[static_cast<std::size_t>(row.severity)], row.name, row.plural);
+  }
+  return text;
 }
 
 std::string CheckedNoticeText(const CheckResult& result) {
-  return "Website gepr\xFC" "ft: " + CountsText(result) + ".\r\n\r\nDer Bericht \xAB" +
-         std::string(kReportFileName) + "\xBB im Website-Ordner zeigt, was wo zu tun ist.";
+  return "Website gepr\xFC"
+         "ft: " +
+         CountsText(result) + ".\r\n\r\nDer Bericht \xAB" + std::string(kReportFileName) +
+         "\xBB im Website-Ordner zeigt, was wo zu tun ist.";
 }
 
 std::string NoSiteNoticeText(std::string_view folder, bool folder_exists) {
   std::string text = folder_exists ? "Im Ordner\r\n\xAB" : "Der Ordner\r\n\xAB";
   text += folder;
   text += folder_exists ? "\xBB\r\nfehlt die Startseite index.html." : "\xBB\r\nfehlt.";
-  text += "\r\n\r\nErstelle die Website zuerst mit \"OK...\", dann kann sie gepr\xFC" "ft werden.";
+  text +=
+      "\r\n\r\nErstelle die Website zuerst mit \"OK...\", dann kann sie gepr\xFC"
+      "ft werden.";
   return text;
 }
 
 std::string ReportFailedNoticeText(std::string_view report_path) {
-  std::string text = "Der Pr\xFC" "fbericht konnte nicht geschrieben werden:\r\n\r\n";
+  std::string text =
+      "Der Pr\xFC"
+      "fbericht konnte nicht geschrieben werden:\r\n\r\n";
   text += report_path;
-  text += "\r\n\r\nVielleicht ist er schreibgesch\xFCtzt oder in einem anderen Programm ge\xF6" "ffnet.";
+  text +=
+      "\r\n\r\nVielleicht ist er schreibgesch\xFCtzt oder in einem anderen Programm ge\xF6"
+      "ffnet.";
   return text;
 }
 
@@ -182,19 +153,21 @@ std::string ReportHtml(const CheckResult& result, const ReportInfo& info) {
       "<title>Prüfbericht der Website</title>\n<style>";
   out += kStyle;
   out += "</style>\n</head>\n<body>\n<h1>Prüfbericht der Website</h1>\n";
-  out += "<p>Ordner: <code>" + Escaped(info.site_folder) + "</code><br>\nGeprüft: " +
-         Escaped(info.checked_at) + "</p>\n";
+  out += "<p>Ordner: <code>" + Escaped(info.site_folder) +
+         "</code><br>\nGeprüft: " + Escaped(info.checked_at) + "</p>\n";
   std::size_t external_links = 0;
   for (const auto& page : result.pages) external_links += page.external_links;
   out += "<p><strong>" + Escaped(CountsText(result)) + "</strong> in " +
          Count(result.pages.size(), "Seite", "Seiten") + " und " +
          Count(result.files, "Datei", "Dateien") + "; " +
-         Count(external_links, "externer Link", "externe Links") + " gezählt, nicht aufgerufen.</p>\n";
-  out +=
-      "<p><span class=\"fehler\">Fehler</span>: geht auf dem Webserver nicht. "
-      "<span class=\"warnung\">Warnung</span>: sollte verbessert werden. "
-      "<span class=\"hinweis\">Hinweis</span>: ein Platzhalter der Musterseite steht noch da. "
-      "Die Zeilen sind die der Seite im Editor. Die Prüfung hat nichts verändert.</p>\n";
+         Count(external_links, "externer Link", "externe Links") +
+         " gezählt, nicht aufgerufen.</p>\n";
+  out += "<p>";
+  for (const SeverityRow& row : Severities()) {
+    out += "<span class=\"" + std::string(row.css_class) + "\">" + std::string(row.name) +
+           "</span>: " + std::string(row.meaning) + " ";
+  }
+  out += "Die Zeilen sind die der Seite im Editor. Die Prüfung hat nichts verändert.</p>\n";
 
   auto by_page = FindingsByPage(result);
   const auto& site_findings = by_page[""];

@@ -47,8 +47,7 @@ ReferenceKind KindOfScheme(std::string_view scheme) {
 
 // Adds the segments of `path` to `segments`, resolving "." and "..";
 // false when ".." climbs above the site folder.
-bool AppendSegments(std::vector<std::string>& segments, std::string_view path,
-                    bool& names_folder) {
+bool AppendSegments(std::vector<std::string>& segments, std::string_view path, bool& names_folder) {
   names_folder = false;
   std::size_t start = 0;
   while (start <= path.size()) {
@@ -65,8 +64,10 @@ bool AppendSegments(std::vector<std::string>& segments, std::string_view path,
     } else {
       std::string kept;
       for (const char c : segment) {
-        if (c == '/') kept += "%2F";
-        else kept.push_back(c);
+        if (c == '/')
+          kept += "%2F";
+        else
+          kept.push_back(c);
       }
       segments.push_back(std::move(kept));
       names_folder = false;
@@ -156,9 +157,12 @@ std::vector<std::string_view> SrcsetUrls(std::string_view srcset) {
       bool in_parentheses = false;
       for (; i < srcset.size(); ++i) {
         const char c = srcset[i];
-        if (c == '(') in_parentheses = true;
-        else if (c == ')') in_parentheses = false;
-        else if (c == ',' && !in_parentheses) break;
+        if (c == '(')
+          in_parentheses = true;
+        else if (c == ')')
+          in_parentheses = false;
+        else if (c == ',' && !in_parentheses)
+          break;
       }
     }
     if (!url.empty()) urls.push_back(url);

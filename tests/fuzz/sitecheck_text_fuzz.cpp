@@ -137,13 +137,13 @@ void CheckTextCodec(std::string_view input) {
 
 void CheckPictureHeader(std::string_view input) {
   bool in_bounds = true;
-  const auto size = ReadPictureSize([&](std::uint64_t offset, std::size_t length)
-                                        -> std::optional<std::string> {
-    if (offset >= input.size()) return std::string();
-    const std::string_view rest = input.substr(static_cast<std::size_t>(offset));
-    if (length > (1u << 20)) in_bounds = false;  // headers are read in small pieces
-    return std::string(rest.substr(0, length));
-  });
+  const auto size =
+      ReadPictureSize([&](std::uint64_t offset, std::size_t length) -> std::optional<std::string> {
+        if (offset >= input.size()) return std::string();
+        const std::string_view rest = input.substr(static_cast<std::size_t>(offset));
+        if (length > (1u << 20)) in_bounds = false;  // headers are read in small pieces
+        return std::string(rest.substr(0, length));
+      });
   Require(in_bounds);
   Require(!size || (size->width > 0 && size->height > 0));
 }

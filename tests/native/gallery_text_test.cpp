@@ -21,7 +21,9 @@ TEST(Utf16ToUtf8, UnpairedSurrogatesBecomeReplacementCharacters) {
   const std::u16string lone_low = {u'a', 0xDF10};
   const std::u16string high_at_end = {u'a', 0xD83C};
   const std::u16string swapped = {0xDF10, 0xD83C};
-  EXPECT_EQ(Utf16ToUtf8(lone_high), "\xEF\xBF\xBD" "a");
+  EXPECT_EQ(Utf16ToUtf8(lone_high),
+            "\xEF\xBF\xBD"
+            "a");
   EXPECT_EQ(Utf16ToUtf8(lone_low), "a\xEF\xBF\xBD");
   EXPECT_EQ(Utf16ToUtf8(high_at_end), "a\xEF\xBF\xBD");
   EXPECT_EQ(Utf16ToUtf8(swapped), "\xEF\xBF\xBD\xEF\xBF\xBD");
@@ -39,8 +41,7 @@ TEST(IsDerivedPictureName, SkipsThumbnailsAndWebCopiesCaseSensitively) {
 }
 
 TEST(EncodeSourceName, KeepsUnreservedBytesAndEscapesAllOthers) {
-  const std::string kept =
-      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-./:_~";
+  const std::string kept = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-./:_~";
   for (int value = 0; value < 256; ++value) {
     const std::string byte(1, static_cast<char>(value));
     char escaped[4];
@@ -107,8 +108,11 @@ TEST(GalleryNoticeText, NamesTheListFileBetweenBareCarriageReturns) {
   EXPECT_EQ(GalleryNoticeText("C:\\users\\u1\\Desktop\\CSS-Musterseite\\_Bilder.txt"),
             "Die HTML-Bildergalerie wurde vorbereitet:\r\r"
             "C:\\users\\u1\\Desktop\\CSS-Musterseite\\_Bilder.txt\r\r"
-            "Die Datei wird mit dem Editor ge\xF6" "ffnet, der Inhalt kann dann \xFC" "ber die "
-            "Zwischenablage \xFC" "bernommen werden.");
+            "Die Datei wird mit dem Editor ge\xF6"
+            "ffnet, der Inhalt kann dann \xFC"
+            "ber die "
+            "Zwischenablage \xFC"
+            "bernommen werden.");
 }
 
 }  // namespace
