@@ -1,9 +1,10 @@
 #pragma once
 // The stages of a check, each over the shared CheckState. CheckSite runs
 // them in this order: names, pages collected, start page, each page read
-// and scanned, fragments, reachability. The scan of a page hands every
-// start tag and text to the tag and text checks below, in the order they
-// are listed, so that findings on one line keep their order.
+// and scanned, fragments, reachability. The scan of a page hands each
+// start tag to the ids, alt and meta checks, then each of its attributes to
+// the references and the sample texts, and each text to the title and the
+// sample texts: findings on one line are listed in that order.
 #include <cstddef>
 #include <optional>
 #include <string_view>
