@@ -27,15 +27,6 @@ inline std::string AboutText() {
   return std::string(kProgramCaption) + "\r\n\r\n" + kDescription + "\r\n\r\n" + kClassroomNote;
 }
 
-// The form's default values: what the fields show when created and after
-// "&Neu", and what a missing stored value loads as.
-inline constexpr const char* kDefaultTitle = "Seitentitel eingeben";
-inline constexpr const char* kDefaultAuthor = "Vorname Name";
-inline constexpr const char* kDefaultKeywords =
-    "Schl\xFC" "sselw\xF6" "rter f\xFC" "r Suchmaschinen eingeben";
-inline constexpr const char* kDefaultMenu =
-    "Start\r\nSeite 2\r\nSeite 3\r\nLinks & Media\r\nImpressum";
-
 // The entries the dialog adds to its system menu.
 inline constexpr const char* kGalleryMenuEntry = "&Media: Bildergalerie...";
 inline constexpr const char* kContextMenuEntry = "&Kontextmen\xFC" " JPG...";

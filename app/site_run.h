@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/form_settings.h"
+#include "settings/form_settings.h"
 #include "generator/site_plan.h"
 
 namespace trellan {

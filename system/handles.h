@@ -43,6 +43,19 @@ class FileHandle {
   HANDLE handle_ = INVALID_HANDLE_VALUE;
 };
 
+// A process or thread handle; null when there is none.
+class ObjectHandle {
+ public:
+  explicit ObjectHandle(HANDLE handle) : handle_(handle) {}
+  ~ObjectHandle() { if (handle_) CloseHandle(handle_); }
+  ObjectHandle(const ObjectHandle&) = delete;
+  ObjectHandle& operator=(const ObjectHandle&) = delete;
+  HANDLE get() const { return handle_; }
+
+ private:
+  HANDLE handle_;
+};
+
 class FindHandle {
  public:
   explicit FindHandle(HANDLE handle) : handle_(handle) {}

@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/form_settings.h"
-#include "system/stored_value.h"
+#include "settings/form_settings.h"
+#include "settings/stored_value.h"
 #include "tests/fuzz/fuzz_checks.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // The form as a value: its defaults, what loads from the store and what is
 // written back, in which order.
-#include "app/form_settings.h"
+#include "settings/form_settings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // What raw registry data mean, whatever was stored.
-#include "system/stored_value.h"
+#include "settings/stored_value.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/form_settings.h"
+#include "settings/form_settings.h"
 #include "identity.h"
 #include "system/system.h"
 

@@ -1,4 +1,4 @@
-#include "mediatools/gallery.h"
+#include "app/media_commands.h"
 
 #include <gtest/gtest.h>
 
@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "system/gallery_files.h"
 #include "system/system.h"
 #include "tests/support/message_boxes.h"
 #include "tests/support/test_site.h"
@@ -194,6 +195,9 @@ TEST_F(Gallery, UnwritableListShowsNoNoticeAndStartsNoEditor) {
   EXPECT_TRUE(boxes.seen().empty());
   EXPECT_TRUE(test::ProcessesNamed("notepad.exe").empty()) << "an editor was started";
   EXPECT_TRUE(test::ListFolder(ListPath()).empty());
+  const GalleryList list = WriteGalleryList(test::SiteFolder(), "x");
+  EXPECT_EQ(list.path, ListPath());
+  EXPECT_FALSE(list.written);
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 #include <optional>
 #include <string>
 
-#include "app/form_settings.h"
+#include "settings/form_settings.h"
 #include "app/site_run.h"
 #include "identity.h"
 #include "system/site_files.h"

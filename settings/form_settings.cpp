@@ -1,8 +1,6 @@
-#include "app/form_settings.h"
+#include "settings/form_settings.h"
 
 #include <cstddef>
-
-#include "app/form_texts.h"
 
 namespace trellan {
 
