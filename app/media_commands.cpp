@@ -46,8 +46,7 @@ void AskAboutContextMenu(HWND dialog) {
     default: return;
   }
   // Registry keys that could not be switched are not reported.
-  if (SwitchContextMenu(activate) == ContextMenuOutcome::ViewerMissing)
-    OfferViewerDownloadAndEnd();
+  if (SwitchContextMenu(activate) == ContextMenuOutcome::ViewerMissing) OfferViewerDownloadAndEnd();
 }
 
 }  // namespace trellan

@@ -12,7 +12,7 @@ namespace trellan {
 inline constexpr const char* kDefaultTitle = "Seitentitel eingeben";
 inline constexpr const char* kDefaultAuthor = "Vorname Name";
 inline constexpr const char* kDefaultKeywords =
-    "Schl\xFC" "sselw\xF6" "rter f\xFC" "r Suchmaschinen eingeben";
+    "Schl\xFCsselw\xF6rter f\xFCr Suchmaschinen eingeben";
 inline constexpr const char* kDefaultMenu =
     "Start\r\nSeite 2\r\nSeite 3\r\nLinks & Media\r\nImpressum";
 

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "system/handles.h"
 #include "settings/stored_value.h"
+#include "system/handles.h"
 
 namespace trellan {
 
@@ -29,8 +29,8 @@ bool CreateKeyAndSet(HKEY root, const char* sub_key, const char* value_name, DWO
 // the call fails or the result would not fit.
 std::string Expand(const std::string& text, std::size_t capacity) {
   std::vector<char> buffer(capacity, '\0');
-  const DWORD needed = ExpandEnvironmentStringsA(text.c_str(), buffer.data(),
-                                                 static_cast<DWORD>(capacity));
+  const DWORD needed =
+      ExpandEnvironmentStringsA(text.c_str(), buffer.data(), static_cast<DWORD>(capacity));
   if (needed == 0 || needed > capacity) return {};
   buffer.back() = '\0';
   return buffer.data();
@@ -59,8 +59,9 @@ std::string ReadRegString(HKEY root, const char* sub_key, const char* value_name
 
 bool WriteRegString(HKEY root, const char* sub_key, const char* value_name,
                     const std::string& text) {
-  return CreateKeyAndSet(root, sub_key, value_name, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                  static_cast<DWORD>(text.size() + 1));
+  return CreateKeyAndSet(root, sub_key, value_name, REG_SZ,
+                         reinterpret_cast<const BYTE*>(text.c_str()),
+                         static_cast<DWORD>(text.size() + 1));
 }
 
 DWORD ReadRegDword(HKEY root, const char* sub_key, const char* value_name) {

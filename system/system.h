@@ -56,12 +56,11 @@ void StartProgram(const char* program, const std::string& parameters);
 [[noreturn]] void EndProgram(unsigned exit_code);
 // A message box with the program's own icon (shown with MB_USERICON) after
 // a beep; returns the button pressed.
-int IconMessageBox(HWND owner, const char* text, const char* caption, const char* icon,
-                   UINT style);
+int IconMessageBox(HWND owner, const char* text, const char* caption, const char* icon, UINT style);
 // A message box that closes itself after `timeout_ms` where the system can,
 // else a plain one.
-int TimedNotice(HWND owner, const char* text, const char* caption, UINT style,
-                WORD language, DWORD timeout_ms);
+int TimedNotice(HWND owner, const char* text, const char* caption, UINT style, WORD language,
+                DWORD timeout_ms);
 
 // Windows-1252 (the ANSI code page) to UTF-16; UTF-16 to UTF-8; and
 // Windows-1252 to UTF-8 by way of UTF-16. None cuts.

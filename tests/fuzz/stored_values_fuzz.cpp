@@ -22,7 +22,8 @@ class RawStore final : public trellan::SettingsStore {
  public:
   std::string ReadText(const char* name, std::size_t max_characters) const override {
     const auto found = raw.find(name);
-    return found == raw.end() ? std::string() : trellan::StoredTextOf(found->second, max_characters + 1);
+    return found == raw.end() ? std::string()
+                              : trellan::StoredTextOf(found->second, max_characters + 1);
   }
   std::uint32_t ReadNumber(const char* name) const override {
     const auto found = raw.find(name);

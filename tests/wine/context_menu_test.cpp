@@ -81,8 +81,8 @@ std::set<std::string> ConverterVerbs() {
   std::string name(256, '\0');
   for (DWORD index = 0;; ++index) {
     DWORD length = static_cast<DWORD>(name.size());
-    if (RegEnumKeyExA(key.get(), index, name.data(), &length, nullptr, nullptr, nullptr,
-                      nullptr) != ERROR_SUCCESS)
+    if (RegEnumKeyExA(key.get(), index, name.data(), &length, nullptr, nullptr, nullptr, nullptr) !=
+        ERROR_SUCCESS)
       break;
     if (name.starts_with("JPG-")) verbs.insert(name.substr(0, length));
   }
@@ -97,8 +97,8 @@ void PlaceFile(const std::string& path) {
 
 void CreateKey(const std::string& path) {
   RegKey key;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                            nullptr, key.out(), nullptr),
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            key.out(), nullptr),
             ERROR_SUCCESS)
       << path;
 }

@@ -28,8 +28,8 @@ std::string ListPath() { return test::SiteFolder() + "_Bilder.txt"; }
 std::optional<std::string> CommandOf(const std::string& verb_key) {
   char data[2048] = {};
   DWORD size = sizeof data - 1;
-  if (RegGetValueA(HKEY_CURRENT_USER, (verb_key + "\\command").c_str(), "", RRF_RT_REG_SZ,
-                   nullptr, data, &size) != ERROR_SUCCESS)
+  if (RegGetValueA(HKEY_CURRENT_USER, (verb_key + "\\command").c_str(), "", RRF_RT_REG_SZ, nullptr,
+                   data, &size) != ERROR_SUCCESS)
     return std::nullopt;
   return std::string(data);
 }
@@ -115,8 +115,11 @@ TEST_F(MediaTools, GalleryEntryWritesTheListThenOpensItInNotepad) {
   const std::optional<Box> notice = program->WaitForBox(kGalleryCaption);
   ASSERT_TRUE(notice);
   EXPECT_EQ(notice->text, "Die HTML-Bildergalerie wurde vorbereitet:\r\r" + ListPath() +
-                              "\r\rDie Datei wird mit dem Editor ge\xF6" "ffnet, der Inhalt "
-                              "kann dann \xFC" "ber die Zwischenablage \xFC" "bernommen werden.");
+                              "\r\rDie Datei wird mit dem Editor ge\xF6"
+                              "ffnet, der Inhalt "
+                              "kann dann \xFC"
+                              "ber die Zwischenablage \xFC"
+                              "bernommen werden.");
   EXPECT_EQ(notice->buttons, std::vector<int>{IDOK});
   EXPECT_EQ(notice->owner, program->dialog());
   // The list is complete before the notice, Notepad comes only after it.
@@ -194,8 +197,8 @@ class MissingViewer : public MediaTools {
     saved_handler_ = ReadRegString(HKEY_CLASSES_ROOT, kHttpsCommand, "");
     saved_browsers_ = ReadRegString(HKEY_CURRENT_USER, kWineBrowser, "Browsers");
     WriteRegString(HKEY_CURRENT_USER, kWineBrowser, "Browsers", "trellan-test-no-browser");
-    const std::string handler = "\"" + PathFromEnvironment("TRELLAN_URL_RECORDER") + "\" \"" +
-                                record_ + "\" \"%1\"";
+    const std::string handler =
+        "\"" + PathFromEnvironment("TRELLAN_URL_RECORDER") + "\" \"" + record_ + "\" \"%1\"";
     WriteRegString(HKEY_CLASSES_ROOT, kHttpsCommand, "", handler);
     // The tests rely on it: a real browser must never start.
     ASSERT_EQ(ReadRegString(HKEY_CLASSES_ROOT, kHttpsCommand, ""), handler);

@@ -12,11 +12,11 @@
 namespace {
 
 bool WriteRecord(const std::string& path, const std::string& line) {
-  const trellan::FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr,
-                                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const trellan::FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                             FILE_ATTRIBUTE_NORMAL, nullptr));
   DWORD written = 0;
-  return file && WriteFile(file.get(), line.data(), static_cast<DWORD>(line.size()), &written,
-                           nullptr) &&
+  return file &&
+         WriteFile(file.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr) &&
          written == line.size();
 }
 
