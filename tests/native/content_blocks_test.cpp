@@ -152,10 +152,10 @@ Lines ImageDemos() {
     lines.push_back(L(""));
   }
   const auto area = [](std::string alt, std::string title, std::string coords) {
-    return P(
-        R"~(    <area alt=")~" + alt + R"~(" title=")~" + title +
-        R"~(" onmouseout="zeigKarte\(this\)" onmouseover="zeigLegende\(this\)" shape="poly" coords=")~" +
-        coords + R"~(" href="https://[^" ]+" target="_blank" tabindex="0">)~");
+    return P(R"~(    <area alt=")~" + alt + R"~(" title=")~" + title +
+             R"~(" onmouseout="zeigKarte\(this\)" onmouseover="zeigLegende\(this\)" shape="poly" )~"
+             R"~(coords=")~" +
+             coords + R"~(" href="https://[^" ]+" target="_blank" tabindex="0">)~");
   };
   return lines +
          Lines{
@@ -164,7 +164,9 @@ Lines ImageDemos() {
              L("<figure class=map>"),
              // The first school house is the top-right polygon of the map, the
              // second the top-left one.
-             L(R"~(  <img src="media/karte.png" tabindex="0" alt="Karte" onmouseover="zeigLegende(this)" usemap="#map" title="Wo ist&#10;das Schulhaus Rüti,&#10;das Schulhaus Oberdorf,&#10;das Schloss?" >)~"),
+             L(R"~(  <img src="media/karte.png" tabindex="0" alt="Karte" )~"
+               R"~(onmouseover="zeigLegende(this)" usemap="#map" title="Wo ist&#10;das )~"
+               R"~(Schulhaus Rüti,&#10;das Schulhaus Oberdorf,&#10;das Schloss?" >)~"),
              L(R"~(  <map name="map">)~"),
              area("Schloss", "Schloss Brimsdorf",
                   "173,291,212,252,243,264,282,256,318,282,250,351,234,353"),
@@ -210,12 +212,17 @@ Lines MediaDemos() {
       L("  allowfullscreen>"), L("</iframe>"), L(""),
       L("<h5>&rarr; Wichtig (geht nicht mit kopiergeschützen Inhalten):</h5>"),
       L("Einbettungscode vervollständigen:"),
-      P(R"~(<pre>src="//(www\.youtube\.com)/&hellip; "</pre> korrigieren nach <pre>src="<b>https:</b>//\1/&hellip; "</pre>)~"),
+      P(R"~(<pre>src="//(www\.youtube\.com)/&hellip; "</pre> korrigieren nach )~"
+        R"~(<pre>src="<b>https:</b>//\1/&hellip; "</pre>)~"),
       L(""), L("<hr>"), L("<h3>Eine &laquo;geheime Seite&raquo; (einfachster Passwortschutz)</h3>"),
-      L(R"~(<form name="pwd" action="javascript:location.href=window.document.pwd.page.value+'.html'">Geheime Seite &ouml;ffnen:)~"),
+      L(R"~(<form name="pwd" )~"
+        R"~(action="javascript:location.href=window.document.pwd.page.value+'.html'">Geheime )~"
+        R"~(Seite &ouml;ffnen:)~"),
       L(R"~(<input type="password" name="page" placeholder="Passwort eingeben">)~"), L("</form>"),
       // Eight characters, upper and lower case letters and digits mixed.
-      P(R"~(<i>Hinweis</i>: Passwort &#x2259; <u>zielseite</u>\.html \(z\.B\. <u>(?=[a-z0-9]*[A-Z])(?=[A-Z0-9]*[a-z])(?=[A-Za-z]*[0-9])[A-Za-z0-9]{8}</u>\.html\)<hr>)~")};
+      P(R"~(<i>Hinweis</i>: Passwort &#x2259; <u>zielseite</u>\.html \(z\.B\. )~"
+        R"~(<u>(?=[a-z0-9]*[A-Z])(?=[A-Z0-9]*[a-z])(?=[A-Za-z]*[0-9]))~"
+        R"~([A-Za-z0-9]{8}</u>\.html\)<hr>)~")};
 }
 
 Lines MarkupDemos() {
@@ -231,12 +238,15 @@ Lines MarkupDemos() {
       L(" <li>Element 2</li>"),
       L(" <li>Element 3&hellip;</li>"),
       L("</ul>"),
-      P(R"~(Hier ist ein Link: <a href="https://www\.qwant\.com/[^" ]*" target="_blank" title="Qwant-Suche">Qwant &#x1F50D;</a><br>)~"),
-      P(R"~(<pre>&lt;a href="https://www\.qwant\.com/[^" ]*" target="_blank" title="Qwant-Suche"&gt;Qwant &amp;#x1F50D;&lt;/a&gt;</pre>)~"),
+      P(R"~(Hier ist ein Link: <a href="https://www\.qwant\.com/[^" ]*" target="_blank" )~"
+        R"~(title="Qwant-Suche">Qwant &#x1F50D;</a><br>)~"),
+      P(R"~(<pre>&lt;a href="https://www\.qwant\.com/[^" ]*" target="_blank" )~"
+        R"~(title="Qwant-Suche"&gt;Qwant &amp;#x1F50D;&lt;/a&gt;</pre>)~"),
       L("<h3>Titelschrift H3</h3>"),
       L(""),
       L("<form>Klicke auf den Knopf für eine "),
-      L(R"~(  <input title="Wichtig!" type="button" onclick="Alert('Rassismus ist dumm und\nschadet allen Menschen!')")~"),
+      L(R"~(  <input title="Wichtig!" type="button" onclick="Alert('Rassismus ist dumm )~"
+        R"~(und\nschadet allen Menschen!')")~"),
       L(R"~(    value="Nachricht" accesskey="N">)~"),
       L("  als JavaScript-Alert."),
       L("</form><br>"),
@@ -255,11 +265,13 @@ Lines MarkupDemos() {
       L(R"~(    7<span class="bruch"><sup>4</sup><span>&frasl;</span><sub>5</sub></span>)~"),
       L("  </p>"),
       L(""),
-      L(R"~(  <p>&radic;<span class="ovl">2</span> = 1.414&thinsp;213&thinsp;562&thinsp;373&thinsp;095</p>)~"),
+      L(R"~(  <p>&radic;<span class="ovl">2</span> = )~"
+        R"~(1.414&thinsp;213&thinsp;562&thinsp;373&thinsp;095</p>)~"),
       L(""),
       L(R"~(  <p>&#x221B;<span class="ovl">27</span> = 3</p>)~"),
       L(""),
-      L(R"~(  <p>A<sub>&#x25b3;</sub> = <span class="bruch"><sup>g &middot; h</sup><span>&frasl;</span><sub>2</sub></span></p>)~"),
+      L(R"~(  <p>A<sub>&#x25b3;</sub> = <span class="bruch"><sup>g &middot; )~"
+        R"~(h</sup><span>&frasl;</span><sub>2</sub></span></p>)~"),
       L("  <p>A<sub>&#x25cb;</sub> = r<sup>2</sup>&pi;</p>"),
       L("  <p>(a &ndash; b)<sup>2</sup> = a<sup>2</sup> &ndash; 2ab + b<sup>2</sup></p>"),
       L("</div>"),
@@ -298,13 +310,15 @@ const Lines kDocumentLinks = {
     L("</details>"),
     L(""),
     L("<h3 class=f_rot>Fehlersuche</h3>"),
-    P(R"~(<p><a href="https://validator\.w3\.org/nu/[^" #]*#file" target="_blank">Überprüfe</a> \(Nu Html Checker\) deine Seiten auf HTML-Fehler!)~"),
+    P(R"~(<p><a href="https://validator\.w3\.org/nu/[^" #]*#file" )~"
+      R"~(target="_blank">Überprüfe</a> \(Nu Html Checker\) deine Seiten auf HTML-Fehler!)~"),
     L(""),
     L("</p>"),
     L(""),
     L("<h3>Tasten darstellen</h3>"),
     L("<kbd>Ctrl</kbd> + <kbd>P</kbd> = "),
-    L(R"~(<a href="javascript:window.print();" title="Drucken&hellip;">&#x2399;&nbsp;Seite drucken</a>)~"),
+    L(R"~(<a href="javascript:window.print();" title="Drucken&hellip;">&#x2399;&nbsp;Seite )~"
+      R"~(drucken</a>)~"),
     L("")};
 
 const Lines kPageFooter = {L("<br><hr>"),
@@ -319,7 +333,9 @@ const Lines kPageFooter = {L("<br><hr>"),
 const Lines kDisclaimerPage = {
     L(R"~(<div class="silben" style="max-width:560px;font-family:serif;">)~"),
     L("  <strong>Haftungsausschluss</strong>"),
-    P(R"~(  <p><a href="mailto:([^"?@ ]+@[^"?@ ]+)\?subject=Homepage-Kommentar%20&body=Problem%20mit%20deiner%20Homepage:%0d" title="\1">)~"),
+    P(R"~(  <p><a href="mailto:([^"?@ ]+@[^"?@ )~"
+      R"~(]+)\?subject=Homepage-Kommentar%20&body=Problem%20mit%20deiner%20Homepage:%0d" )~"
+      R"~(title="\1">)~"),
     P(R"~(  Ich</a>, Vorname Name \(ev\. Mailadresse\), .*<br>)~"),
     P("  Trotz sorgfältiger .*</p>"),
     P("  <p>Glei&shy;ches gilt .* "),

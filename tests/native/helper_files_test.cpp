@@ -110,7 +110,8 @@ TEST(HelperFiles, ThumbnailScript) {
           "",
           "ECHO.",
           "ECHO  Kleinschreibung aller Dateinamen und (Leerzeichen = -) . . .",
-          R"x(FORFILES /s /m *.* /C "cmd /e:on /v:on /c set \"Phile=@file\" & if @ISDIR==FALSE ren @file !Phile: =-!")x",
+          R"x(FORFILES /s /m *.* /C "cmd /e:on /v:on /c set \"Phile=@file\" & if )x"
+          R"x(@ISDIR==FALSE ren @file !Phile: =-!")x",
           R"x(for /f "Tokens=*" %%f in ('dir /l/b/a-d') do (rename "%%f" "%%f"))x",
           "",
           R"x(SET IRFAN=%ProgramW6432%\IrfanView\i_view64.exe)x",
@@ -119,20 +120,28 @@ TEST(HelperFiles, ThumbnailScript) {
           "",
           "ECHO.",
           "ECHO  Erstelle Thumbnails und Web-optimierte Bilder . . .",
-          R"x("%IRFAN%" "*.jpg" /silent /resize_long=400 /aspectratio /resample /jpgq=70 /convert="$N_t.jpg")x",
-          R"x("%IRFAN%" "*.jfif" /silent /resize_long=400 /aspectratio /resample /jpgq=70 /convert="$N_t.jfif")x",
-          R"x("%IRFAN%" "*.webp" /silent /resize_long=400 /aspectratio /resample /convert="$N_t.webp")x",
-          R"x("%IRFAN%" "*.gif" /silent /resize_long=400 /aspectratio /resample /convert="$N_t.gif")x",
+          R"x("%IRFAN%" "*.jpg" /silent /resize_long=400 /aspectratio /resample /jpgq=70 )x"
+          R"x(/convert="$N_t.jpg")x",
+          R"x("%IRFAN%" "*.jfif" /silent /resize_long=400 /aspectratio /resample /jpgq=70 )x"
+          R"x(/convert="$N_t.jfif")x",
+          R"x("%IRFAN%" "*.webp" /silent /resize_long=400 /aspectratio /resample )x"
+          R"x(/convert="$N_t.webp")x",
+          R"x("%IRFAN%" "*.gif" /silent /resize_long=400 /aspectratio /resample )x"
+          R"x(/convert="$N_t.gif")x",
           "",
           border,
           "::  Web-optimierte Bilder mit IrfanView ::",
           kGeneratorLine,
           border,
           "",
-          R"x("%IRFAN%" "*.jpg" /silent /resize_long=1600 /aspectratio /resample /jpgq=70 /convert="$N_w.jpg")x",
-          R"x("%IRFAN%" "*.jfif" /silent /resize_long=1600 /aspectratio /resample /jpgq=70 /convert="$N_w.jfif")x",
-          R"x("%IRFAN%" "*.webp" /silent /resize_long=1600 /aspectratio /resample /convert="$N_w.webp")x",
-          R"x("%IRFAN%" "*.gif" /silent /resize_long=1600 /aspectratio /resample /convert="$N_w.gif")x",
+          R"x("%IRFAN%" "*.jpg" /silent /resize_long=1600 /aspectratio /resample /jpgq=70 )x"
+          R"x(/convert="$N_w.jpg")x",
+          R"x("%IRFAN%" "*.jfif" /silent /resize_long=1600 /aspectratio /resample /jpgq=70 )x"
+          R"x(/convert="$N_w.jfif")x",
+          R"x("%IRFAN%" "*.webp" /silent /resize_long=1600 /aspectratio /resample )x"
+          R"x(/convert="$N_w.webp")x",
+          R"x("%IRFAN%" "*.gif" /silent /resize_long=1600 /aspectratio /resample )x"
+          R"x(/convert="$N_w.gif")x",
           "",
           R"x(del /Q "*_t_t.*" >nul 2>&1)x",
           R"x(del /Q "*_w_w.*" >nul 2>&1)x",
