@@ -4,7 +4,6 @@
 
 #include "utils/ascii.h"
 #include "utils/percent.h"
-#include "utils/utf8.h"
 
 namespace trellan {
 
@@ -14,9 +13,6 @@ namespace {
 // from the search order on purpose, so that "x.png.jpg" loses both.
 constexpr std::array<std::string_view, 7> kCaptionExtensions = {".jpg", ".jpeg", ".jfif", ".png",
                                                                 ".gif", ".webp", ".svg"};
-
-bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
 // Removes `extension` wherever it stands, searching from the start after
 // each removal, but stops when the next match begins where the last one
@@ -32,22 +28,6 @@ void RemoveExtension(std::string& text, std::string_view extension) {
 }
 
 }  // namespace
-
-std::string Utf16ToUtf8(std::u16string_view utf16) {
-  std::string out;
-  out.reserve(utf16.size() * 3);
-  for (std::size_t i = 0; i < utf16.size(); ++i) {
-    const char16_t unit = utf16[i];
-    if (IsHighSurrogate(unit) && i + 1 < utf16.size() && IsLowSurrogate(utf16[i + 1])) {
-      const char32_t high = unit - 0xD800u;
-      const char32_t low = utf16[++i] - 0xDC00u;
-      AppendUtf8(out, 0x10000u + (high << 10) + low);
-    } else {
-      AppendUtf8(out, unit);  // an unpaired surrogate becomes U+FFFD
-    }
-  }
-  return out;
-}
 
 bool IsDerivedPictureName(std::string_view utf8_name) {
   return utf8_name.find("_t.") != std::string_view::npos ||

@@ -8,6 +8,7 @@
 #include "sitecheck/check_text.h"
 #include "sitecheck/text_codec.h"
 #include "utils/ascii.h"
+#include "utils/utf8.h"
 
 namespace trellan::sitecheck {
 
@@ -26,19 +27,17 @@ constexpr std::array<std::string_view, 64> kLatin1InAscii = {
     "a", "a", "a", "a", "ae", "a", "ae", "c", "e", "e", "e", "e", "i",  "i", "i",  "i",
     "d", "n", "o", "o", "o",  "o", "oe", "-", "o", "u", "u", "u", "ue", "y", "th", "y"};
 
-bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
-
 // A name of only safe characters for a name that has others: umlauts
 // spelled out, everything else a single '-'.
 std::string SafeNameFor(std::string_view name) {
   std::string spelled;
   for (std::size_t i = 0; i < name.size(); ++i) {
-    const auto c = static_cast<unsigned char>(name[i]);
-    if (c == 0xC3 && i + 1 < name.size() && IsContinuationByte(name[i + 1])) {
-      spelled += kLatin1InAscii[(static_cast<unsigned char>(name[i + 1]) & 0x3F)];
+    const Utf8Char c = ReadUtf8(name, i);
+    if (c.valid && c.code_point >= 0xC0 && c.code_point <= 0xFF) {
+      spelled += kLatin1InAscii[c.code_point - 0xC0];
       ++i;
     } else if (IsSafeName(name.substr(i, 1))) {
-      spelled.push_back(static_cast<char>(c));
+      spelled.push_back(name[i]);
     } else {
       spelled.push_back('-');
     }

@@ -8,27 +8,6 @@
 namespace trellan {
 namespace {
 
-TEST(Utf16ToUtf8, EncodesEveryPlane) {
-  EXPECT_EQ(Utf16ToUtf8(u"Berg.jpg"), "Berg.jpg");
-  EXPECT_EQ(Utf16ToUtf8(u"sch\u00F6n"), "sch\xC3\xB6n");
-  EXPECT_EQ(Utf16ToUtf8(u"\u20AC"), "\xE2\x82\xAC");
-  EXPECT_EQ(Utf16ToUtf8(u"\U0001F310.png"), "\xF0\x9F\x8C\x90.png");
-  EXPECT_EQ(Utf16ToUtf8(u""), "");
-}
-
-TEST(Utf16ToUtf8, UnpairedSurrogatesBecomeReplacementCharacters) {
-  const std::u16string lone_high = {0xD83C, u'a'};
-  const std::u16string lone_low = {u'a', 0xDF10};
-  const std::u16string high_at_end = {u'a', 0xD83C};
-  const std::u16string swapped = {0xDF10, 0xD83C};
-  EXPECT_EQ(Utf16ToUtf8(lone_high),
-            "\xEF\xBF\xBD"
-            "a");
-  EXPECT_EQ(Utf16ToUtf8(lone_low), "a\xEF\xBF\xBD");
-  EXPECT_EQ(Utf16ToUtf8(high_at_end), "a\xEF\xBF\xBD");
-  EXPECT_EQ(Utf16ToUtf8(swapped), "\xEF\xBF\xBD\xEF\xBF\xBD");
-}
-
 TEST(IsDerivedPictureName, SkipsThumbnailsAndWebCopiesCaseSensitively) {
   EXPECT_TRUE(IsDerivedPictureName("berg_t.jpg"));
   EXPECT_TRUE(IsDerivedPictureName("berg_w.png"));

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "settings/form_settings.h"
 #include "generator/site_plan.h"
+#include "settings/form_settings.h"
 #include "sitecheck/html_tokenizer.h"
 #include "sitecheck/site_check.h"
 #include "sitecheck/site_report.h"
