@@ -6,8 +6,9 @@
 #   scripts/fuzz.sh [runs [target ...]]
 # Targets: gallery_text, menu_items, page_writer, stored_values, and of
 # "Website prüfen": sitecheck_text (tokenizer, decoding, references, text
-# conversions, picture headers; fast) and sitecheck (the whole check and
-# report over a small site).
+# conversions, picture headers; fast), sitecheck_readers (a page's declared
+# encoding, Windows-1252 decoding, the stylesheet reader; fast) and
+# sitecheck (the whole check and report over a small site).
 # Without a number of runs each target gets its own brief one, a minute at
 # most together, as the test command runs them.
 # TRELLAN_FUZZ_OPTIONS adds libFuzzer options, e.g. "-jobs=2 -workers=2".
@@ -17,7 +18,7 @@ build="${TRELLAN_BUILD_DIR:-$root/build}"
 runs="${1:-}"
 [ $# -gt 0 ] && shift
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(gallery_text menu_items page_writer stored_values sitecheck_text sitecheck)
+[ ${#targets[@]} -gt 0 ] || targets=(gallery_text menu_items page_writer stored_values sitecheck_text sitecheck_readers sitecheck)
 cxx="$(command -v clang++-14 || command -v clang++)"
 
 # The page writer's embedded texts and the program's identity are generated
@@ -94,6 +95,12 @@ for target in "${targets[@]}"; do
       printf 'RIFF\x00\x00\x00\x00WEBPVP8X\x0a\x00\x00\x00\x00\x00\x00\x00\x7f\x07\x00\xdf\x0b\x00' >"$seeds/5"
       printf 'GIF89a\x10\x00\x10\x00 \xc4\xb0\xce\x91\xd0\x81 \xe1\xba\x9e' >"$seeds/6"
       run_target sitecheck_text 4096 100000 "$root/sitecheck/"{html_tokenizer,picture_size,site_url,text_codec}.cpp
+      ;;
+    sitecheck_readers)
+      printf '<!-- <meta charset=utf-8> --><META http-equiv="Content-Type" content="text/html; charset=\\"ISO-8859-1\\"">b\xfc\x80cher' >"$seeds/1"
+      printf '<p title="<meta charset=latin1>"><meta charset=" x-user-defined ">' >"$seeds/2"
+      printf '@import "a.css";@namespace s url(http://x);\r\n/* url(no.png) */p{background:URL( "b c\\31 .png" ) url(d\\)e.png) url(bad pic.png)}\r\nq{src:url(f.woff2)format("woff2");content:"u\\\r\nrl(x)"}' >"$seeds/3"
+      run_target sitecheck_readers 4096 100000 "$root/sitecheck/"{css_reader,html_tokenizer,page_encoding,text_codec}.cpp
       ;;
     sitecheck)
       # Pages and files of a small site, each after a line "@@name".

@@ -60,6 +60,10 @@ Utf8Char ReadUtf8(std::string_view text, std::size_t at) {
 
 bool IsValidUtf8(std::string_view text) {
   for (std::size_t i = 0; i < text.size();) {
+    if (static_cast<unsigned char>(text[i]) < 0x80) {  // most of any page
+      ++i;
+      continue;
+    }
     const Utf8Char c = ReadUtf8(text, i);
     if (!c.valid) return false;
     i += c.length;
