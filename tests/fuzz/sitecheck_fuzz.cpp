@@ -108,8 +108,8 @@ void CheckReport(const CheckResult& result) {
   // Every '<' opens one of the report's own tags: nothing from the site
   // got through unescaped.
   static const std::set<std::string, std::less<>> kTags = {
-      "html",   "head", "meta",  "title", "style", "body", "h1", "h2", "p", "br", "code",
-      "strong", "span", "table", "thead", "tbody", "tr",   "th", "td", "a", "ul", "li"};
+      "html",   "head", "meta",  "title", "style", "body", "main", "h1", "h2", "p",  "br", "code",
+      "strong", "span", "table", "thead", "tbody", "tr",   "th",   "td", "a",  "ul", "li"};
   for (auto at = report.find('<'); at != std::string::npos; at = report.find('<', at + 1)) {
     if (report.compare(at, 10, "<!DOCTYPE ") == 0) continue;
     std::size_t start = at + 1;
