@@ -79,6 +79,7 @@ struct ReadingState {
   // The label of an encoding the check cannot decode, when the page has
   // other than ASCII: references with other than ASCII are not checked.
   std::string undecoded_encoding;
+  bool fragments_limited = false;  // more than kMaxFragmentChecksPerPage, said once
 };
 
 struct CheckState {

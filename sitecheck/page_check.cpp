@@ -66,10 +66,19 @@ void DecodePage(CheckState& state, std::size_t page, std::string& html) {
   html = Windows1252ToUtf8(html);
 }
 
+// Whether "<base" stands anywhere: a quick look before a second scan.
+bool HasBaseTag(std::string_view html) {
+  for (std::size_t at = html.find('<'); at != std::string_view::npos; at = html.find('<', at + 1))
+    if (at + 1 < html.size() && AsciiLower(html[at + 1]) == 'b' &&
+        AsciiStartsWithIgnoringCase(html.substr(at + 1, 4), "base"))
+      return true;
+  return false;
+}
+
 // The first <base href> decides where the page's relative references
 // start, wherever it stands.
 void ReadBase(CheckState& state, std::size_t page, std::string_view html) {
-  if (AsciiFindIgnoringCase(html, "<base") == std::string_view::npos) return;
+  if (!HasBaseTag(html)) return;
   HtmlTokenizer tokenizer(html);
   HtmlToken token;
   while (tokenizer.Next(token)) {

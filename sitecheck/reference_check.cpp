@@ -33,10 +33,12 @@ void NotChecked(CheckState& state, const Place& at, std::string_view reason, Oth
 void AddFragment(CheckState& state, const Place& at, std::size_t target,
                  const std::string& fragment) {
   auto& fragments = state.pages[at.page].fragments;
-  if (fragments.size() < kMaxFragmentChecksPerPage)
+  if (fragments.size() < kMaxFragmentChecksPerPage) {
     fragments.push_back({target, fragment, at.line, std::string(at.value)});
-  else
+  } else if (!state.reading.fragments_limited) {
+    state.reading.fragments_limited = true;
     NotChecked(state, at, "fragments", OtherFix::FragmentLimit, {});
+  }
 }
 
 std::string MissingFileFix(const CheckState& state, const std::string& path) {
