@@ -1,0 +1,58 @@
+#include "upload/site_selection.h"
+
+namespace trellan::upload {
+
+namespace {
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool SameFolded(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (Lower(a[i]) != Lower(b[i])) return false;
+  return true;
+}
+
+bool EndsWithFolded(std::string_view text, std::string_view end) {
+  return text.size() >= end.size() && SameFolded(text.substr(text.size() - end.size()), end);
+}
+
+bool IsTemporaryName(std::string_view name) {
+  if (name.starts_with("~") || name.starts_with(".~") || name.ends_with("~")) return true;
+  for (const std::string_view end : {".tmp", ".temp", ".bak", ".swp"})
+    if (EndsWithFolded(name, end)) return true;
+  return false;
+}
+
+}  // namespace
+
+bool StaysOnPc(std::string_view path) {
+  const std::size_t slash = path.find('/');
+  if (slash != std::string_view::npos &&
+      (SameFolded(path.substr(0, slash), "_ftp") || SameFolded(path.substr(0, slash), "_Sicherung")))
+    return true;
+  const std::string_view name = path.substr(path.rfind('/') + 1);
+  if (slash == std::string_view::npos &&
+      (SameFolded(name, "_Pruefbericht.html") || SameFolded(name, "_Bilder.txt")))
+    return true;
+  for (const std::string_view own : {"Thumbs.db", "desktop.ini", ".DS_Store"})
+    if (SameFolded(name, own)) return true;
+  return EndsWithFolded(name, ".cmd") || IsTemporaryName(name);
+}
+
+UploadChoice ChooseFilesToSend(const std::vector<LocalFile>& files, const FileStates& uploaded,
+                               bool send_all) {
+  UploadChoice choice;
+  for (const LocalFile& file : files) {
+    const auto found = uploaded.find(file.path);
+    if (!send_all && found != uploaded.end() && found->second == file.state) {
+      ++choice.unchanged;
+      continue;
+    }
+    choice.to_send.push_back(file);
+    choice.bytes_to_send += file.state.size;
+  }
+  return choice;
+}
+
+}  // namespace trellan::upload
