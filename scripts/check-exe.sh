@@ -13,7 +13,7 @@ fail() { echo "$exe: $*"; status=1; }
 
 grep -q 'Magic[[:space:]]*010b[[:space:]]*(PE32)' <<<"$dump" || fail "not PE32"
 grep -q 'Subsystem[[:space:]]*00000002[[:space:]]*(Windows GUI)' <<<"$dump" || fail "not a GUI program"
-allowed='^(kernel32|user32|gdi32|advapi32|shell32|comctl32|comdlg32|ole32|oleaut32|shlwapi|msvcrt|version|uxtheme)\.dll$'
+allowed='^(kernel32|user32|gdi32|advapi32|shell32|comctl32|comdlg32|ole32|oleaut32|shlwapi|msvcrt|version|uxtheme|ws2_32|secur32|crypt32)\.dll$'
 imports="$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$dump")"
 while read -r dll; do
   grep -qiE "$allowed" <<<"$dll" || fail "unexpected import: $dll"

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -40,6 +41,8 @@ void ExpandEnvironmentPath(std::string& path);
 std::string TodayText();
 // True for an existing file or folder.
 bool PathExists(const std::string& path);
+// True for an existing file that is no folder.
+bool IsFile(const std::string& path);
 // Starts a program without waiting for it; a failure is silent.
 void RunCommandLine(const std::string& command_line, int show_state);
 // Opens a file with the program Windows has for it (a page in the default
@@ -59,5 +62,12 @@ int TimedNotice(HWND owner, const char* text, const char* caption, UINT style,
 std::wstring AnsiToWide(std::string_view ansi);
 std::string WideToUtf8(std::wstring_view wide);
 std::string AnsiToUtf8(std::string_view ansi);
+// UTF-8 to Windows-1252 by way of UTF-16; a character that Windows-1252
+// lacks becomes "?".
+std::string Utf8ToAnsi(std::string_view utf8);
+
+// The bytes of a file of at most `max_bytes`; nothing when it is missing,
+// larger or cannot be read.
+std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t max_bytes);
 
 }  // namespace trellan

@@ -1,6 +1,6 @@
 #include "upload/ftp_upload.h"
 
-#include <set>
+#include <algorithm>
 #include <utility>
 
 #include "upload/sha256.h"
@@ -63,63 +63,59 @@ bool IsAscii(std::string_view text) {
   return true;
 }
 
+// A command's answer: how the connection fared and the reply's code (0
+// without a reply); the reply's text stays in the session.
 struct Answer {
   LinkStatus status = LinkStatus::Ok;
-  FtpReply reply;
-  int code() const { return status == LinkStatus::Ok ? reply.code : 0; }
+  int code = 0;
 };
-
-// A step's result: its cause and, for a refusal, the server's words.
-struct Failure {
-  Cause cause = Cause::None;
-  std::string server_text;
-  explicit operator bool() const { return cause != Cause::None; }
-};
-
-Failure FailureOf(const Answer& answer) {
-  if (answer.status != LinkStatus::Ok) return {CauseOf(answer.status), {}};
-  const Cause cause = CauseOfCode(answer.reply.code);
-  return {cause, std::to_string(answer.reply.code) + ' ' + answer.reply.text};
-}
 
 class Session {
  public:
-  Session(const UploadJob& job, FtpLink& link, UploadSource& source, UploadProgress& progress)
-      : job_(job), link_(link), source_(source), progress_(progress) {}
+  Session(const UploadJob& job, const std::vector<LocalFile>& files, FtpLink& link,
+          UploadSource& source, UploadProgress& progress)
+      : job_(job), files_(files), link_(link), source_(source), progress_(progress) {}
 
   UploadOutcome Run();
 
  private:
   Answer ReadReply();
-  Answer Command(const std::string& line);
-  Failure Open();
-  Failure LogIn();
-  Failure EnterFolder();
-  Failure MakeFolders(const std::string& path);
-  Failure OpenDataConnection();
-  Failure SendBytes(const LocalFile& file, const std::string& temporary, LocalFile& sent);
-  Failure Rename(const std::string& from, const std::string& to);
-  Failure SendFile(const LocalFile& file);
+  Answer Command(std::string_view verb, std::string_view argument = {});
+  // The cause of an answer that was not the one hoped for; a refusal's
+  // words are kept for the notice.
+  Cause Refused(const Answer& answer);
+  Cause Open();
+  Cause LogIn();
+  Cause EnterFolder();
+  Cause MakeFolders(const std::string& path);
+  Cause OpenDataConnection();
+  Cause SendBytes(const LocalFile& file, const std::string& temporary);
+  Cause Rename(const std::string& from, const std::string& to);
+  Cause SendFile(const LocalFile& file);
   void RemoveTemporary(const std::string& temporary);
-  void StopAt(std::size_t index, Stop stop, Failure failure = {});
+  void StopAt(std::size_t index, Stop stop, Cause cause);
 
   const UploadJob& job_;
+  const std::vector<LocalFile>& files_;
   FtpLink& link_;
   UploadSource& source_;
   UploadProgress& progress_;
   UploadOutcome outcome_;
   FtpReplyReader reader_;
+  FtpReply reply_;           // the last reply
+  std::string server_text_;  // of the last refusal
   bool connected_ = false;
   bool tls_ = false;
   bool epsv_ = true;
-  std::set<std::string> folders_made_;
+  std::vector<std::string> folders_made_;
 };
 
 Answer Session::ReadReply() {
   Answer answer;
   while (true) {
     if (auto reply = reader_.Next()) {
-      answer.reply = std::move(*reply);
+      reply_ = std::move(*reply);
+      answer.code = reply_.code;
       return answer;
     }
     if (reader_.broken()) {
@@ -133,115 +129,124 @@ Answer Session::ReadReply() {
   }
 }
 
-Answer Session::Command(const std::string& line) {
-  // A line break in a name or password would start another command.
-  if (line.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos)
-    return {LinkStatus::Ok, {501, "Zeilenumbruch im Befehl"}};
-  const LinkStatus sent = link_.Send(line + "\r\n");
-  if (sent != LinkStatus::Ok) return {sent, {}};
+Answer Session::Command(std::string_view verb, std::string_view argument) {
+  std::string line(verb);
+  if (!argument.empty()) {
+    // A line break in a name or password would start another command.
+    if (argument.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) {
+      reply_ = {501, "Zeilenumbruch im Befehl"};
+      return {LinkStatus::Ok, 501};
+    }
+    line += ' ';
+    line += argument;
+  }
+  line += "\r\n";
+  const LinkStatus sent = link_.Send(line);
+  if (sent != LinkStatus::Ok) return {sent, 0};
   return ReadReply();
 }
 
-Failure Session::LogIn() {
-  Answer answer = Command("USER " + job_.target.user);
-  if (answer.code() == 331) answer = Command("PASS " + job_.target.password);
-  if (answer.code() == 230 || answer.code() == 202) return {};
-  if (answer.code() == 530) return {Cause::LoginRefused, {}};
-  return FailureOf(answer);
+Cause Session::Refused(const Answer& answer) {
+  if (answer.status != LinkStatus::Ok) return CauseOf(answer.status);
+  server_text_ = std::to_string(reply_.code) + ' ' + reply_.text;
+  return CauseOfCode(reply_.code);
 }
 
-Failure Session::EnterFolder() {
+Cause Session::LogIn() {
+  Answer answer = Command("USER", job_.target.user);
+  if (answer.code == 331) answer = Command("PASS", job_.target.password);
+  if (answer.code == 230 || answer.code == 202) return Cause::None;
+  if (answer.code == 530) return Cause::LoginRefused;
+  return Refused(answer);
+}
+
+Cause Session::EnterFolder() {
   std::string_view folder = job_.target.folder;
   if (folder.starts_with('/')) {
-    if (const Answer root = Command("CWD /"); root.code() != 250) return FailureOf(root);
+    if (const Answer root = Command("CWD", "/"); root.code != 250) return Refused(root);
     folder.remove_prefix(1);
   }
   while (!folder.empty()) {
     const std::size_t slash = folder.find('/');
-    const std::string name(folder.substr(0, slash));
+    const std::string_view name = folder.substr(0, slash);
     folder.remove_prefix(slash == std::string_view::npos ? folder.size() : slash + 1);
     if (name.empty() || name == ".") continue;
-    Answer answer = Command("CWD " + name);
-    if (answer.status == LinkStatus::Ok && answer.code() != 250) {
-      answer = Command("MKD " + name);
-      if (answer.status == LinkStatus::Ok) answer = Command("CWD " + name);
+    Answer answer = Command("CWD", name);
+    if (answer.status == LinkStatus::Ok && answer.code != 250) {
+      answer = Command("MKD", name);
+      if (answer.status == LinkStatus::Ok) answer = Command("CWD", name);
     }
-    if (answer.code() != 250) return FailureOf(answer);
+    if (answer.code != 250) return Refused(answer);
   }
-  return {};
+  return Cause::None;
 }
 
-Failure Session::Open() {
+Cause Session::Open() {
   reader_ = FtpReplyReader();
   if (const LinkStatus status = link_.Connect(job_.target.host, job_.target.port);
       status != LinkStatus::Ok)
-    return {CauseOf(status), {}};
+    return CauseOf(status);
   connected_ = true;
   Answer greeting = ReadReply();
-  while (greeting.code() == 120) greeting = ReadReply();  // "ready in a moment"
-  if (greeting.code() != 220) return FailureOf(greeting);
+  while (greeting.code == 120) greeting = ReadReply();  // "ready in a moment"
+  if (greeting.code != 220) return Refused(greeting);
 
   tls_ = false;
   if (job_.target.tls) {
     const Answer auth = Command("AUTH TLS");
-    if (auth.code() == 234) {
-      const LinkStatus status = link_.StartTls(job_.trusted_fingerprint);
-      if (status == LinkStatus::Untrusted) {
-        outcome_.certificate = link_.Certificate();
-        outcome_.stop = Stop::NeedsTrust;
-        return {Cause::TlsFailed, {}};
-      }
-      if (status != LinkStatus::Ok) return {CauseOf(status), {}};
+    if (auth.status != LinkStatus::Ok) return Refused(auth);
+    if (auth.code == 234) {
+      const LinkStatus status = link_.StartTls(job_.trusted_fingerprint, outcome_.certificate);
+      if (status == LinkStatus::Untrusted) outcome_.stop = Stop::NeedsTrust;
+      if (status != LinkStatus::Ok) return CauseOf(status);
       tls_ = true;
-    } else if (auth.status != LinkStatus::Ok) {
-      return FailureOf(auth);
     } else if (!job_.allow_plain) {
       // Nothing, the user name included, goes in clear unasked.
       outcome_.stop = Stop::NeedsPlainConsent;
-      return {Cause::TlsFailed, {}};
+      return Cause::TlsFailed;
     }
   }
-  if (const Failure failure = LogIn()) return failure;
+  if (const Cause cause = LogIn(); cause != Cause::None) return cause;
   if (tls_) {
     for (const char* command : {"PBSZ 0", "PROT P"})
-      if (const Answer answer = Command(command); answer.code() != 200) {
-        Failure failure = FailureOf(answer);
-        if (failure.cause == Cause::ServerError) failure.cause = Cause::TlsFailed;
-        return failure;
+      if (const Answer answer = Command(command); answer.code != 200) {
+        const Cause cause = Refused(answer);
+        return cause == Cause::ServerError ? Cause::TlsFailed : cause;
       }
   }
-  if (const Answer type = Command("TYPE I"); type.code() != 200) return FailureOf(type);
-  bool ascii_names = true;
-  for (const LocalFile& file : job_.files) ascii_names = ascii_names && IsAscii(file.path);
-  if (!ascii_names || !IsAscii(job_.target.folder)) {
+  if (const Answer type = Command("TYPE I"); type.code != 200) return Refused(type);
+  bool ascii_names = IsAscii(job_.target.folder);
+  for (const LocalFile& file : files_) ascii_names = ascii_names && IsAscii(file.path);
+  if (!ascii_names) {
     // Names go in UTF-8; some servers take them so only when told.
     if (const Answer utf8 = Command("OPTS UTF8 ON"); utf8.status != LinkStatus::Ok)
-      return FailureOf(utf8);
+      return Refused(utf8);
   }
   return EnterFolder();
 }
 
-Failure Session::MakeFolders(const std::string& path) {
+Cause Session::MakeFolders(const std::string& path) {
   for (std::size_t slash = path.find('/'); slash != std::string::npos;
        slash = path.find('/', slash + 1)) {
     const std::string folder = path.substr(0, slash);
-    if (folders_made_.count(folder)) continue;
+    if (std::find(folders_made_.begin(), folders_made_.end(), folder) != folders_made_.end())
+      continue;
     // A folder that is there already gives an error, which is fine.
-    if (const Answer made = Command("MKD " + folder); made.status != LinkStatus::Ok)
-      return FailureOf(made);
-    folders_made_.insert(folder);
+    if (const Answer made = Command("MKD", folder); made.status != LinkStatus::Ok)
+      return Refused(made);
+    folders_made_.push_back(folder);
   }
-  return {};
+  return Cause::None;
 }
 
-Failure Session::OpenDataConnection() {
+Cause Session::OpenDataConnection() {
   DataAddress where;
   bool found = false;
   if (epsv_) {
     const Answer answer = Command("EPSV");
-    if (answer.status != LinkStatus::Ok) return FailureOf(answer);
-    if (answer.code() == 229) {
-      if (const auto port = ParseEpsvReply(answer.reply.text)) {
+    if (answer.status != LinkStatus::Ok) return Refused(answer);
+    if (answer.code == 229) {
+      if (const auto port = ParseEpsvReply(reply_.text)) {
         where = {link_.ServerAddress(), *port};
         found = true;
       }
@@ -250,24 +255,27 @@ Failure Session::OpenDataConnection() {
   }
   if (!found) {
     const Answer answer = Command("PASV");
-    if (answer.code() != 227) return FailureOf(answer);
-    const auto named = ParsePasvReply(answer.reply.text);
-    if (!named) return {Cause::ServerError, "227 " + answer.reply.text};
+    if (answer.code != 227) return Refused(answer);
+    const auto named = ParsePasvReply(reply_.text);
+    if (!named) {
+      server_text_ = "227 " + reply_.text;
+      return Cause::ServerError;
+    }
     where = PassiveTarget(*named, link_.ServerAddress());
   }
-  if (const LinkStatus status = link_.OpenData(where); status != LinkStatus::Ok)
-    return {status == LinkStatus::Cancelled ? Cause::Cancelled : Cause::ConnectionLost, {}};
-  return {};
+  const LinkStatus status = link_.OpenData(where);
+  if (status == LinkStatus::Ok) return Cause::None;
+  return status == LinkStatus::Cancelled ? Cause::Cancelled : Cause::ConnectionLost;
 }
 
-// Sends the file's bytes under `temporary`; `sent` gets what was sent.
-Failure Session::SendBytes(const LocalFile& file, const std::string& temporary,
-                           LocalFile& sent) {
-  if (const Failure failure = OpenDataConnection()) return failure;
-  const Answer store = Command("STOR " + temporary);
-  if (store.code() != 150 && store.code() != 125) {
+// Sends the file's bytes under `temporary`; on success the outcome holds
+// what was sent.
+Cause Session::SendBytes(const LocalFile& file, const std::string& temporary) {
+  if (const Cause cause = OpenDataConnection(); cause != Cause::None) return cause;
+  const Answer store = Command("STOR", temporary);
+  if (store.code != 150 && store.code != 125) {
     link_.DropData();
-    return FailureOf(store);
+    return Refused(store);
   }
   LinkStatus status = tls_ ? link_.StartDataTls() : LinkStatus::Ok;
   Sha256 hash;
@@ -292,99 +300,102 @@ Failure Session::SendBytes(const LocalFile& file, const std::string& temporary,
     link_.DropData();
     // The server says why it stopped taking the bytes (a full disk, say).
     const Answer answer = ReadReply();
-    if (status == LinkStatus::Cancelled) return {Cause::Cancelled, {}};
-    if (read_failed && answer.status == LinkStatus::Ok) return {Cause::LocalReadFailed, {}};
-    if (answer.status == LinkStatus::Ok && answer.code() >= 400) return FailureOf(answer);
-    return {status == LinkStatus::TlsFailed ? Cause::TlsFailed : CauseOf(answer.status), {}};
+    if (status == LinkStatus::Cancelled) return Cause::Cancelled;
+    if (read_failed && answer.status == LinkStatus::Ok) return Cause::LocalReadFailed;
+    if (answer.status == LinkStatus::Ok && answer.code >= 400) return Refused(answer);
+    return status == LinkStatus::TlsFailed ? Cause::TlsFailed : CauseOf(answer.status);
   }
   const Answer done = ReadReply();
-  if (done.code() != 226 && done.code() != 250) return FailureOf(done);
-  sent.path = file.path;
-  sent.state = {offset, HexDigest(hash.Finish())};
-  return {};
+  if (done.code != 226 && done.code != 250) return Refused(done);
+  outcome_.sent.push_back({file.path, {offset, HexDigest(hash.Finish())}});
+  return Cause::None;
 }
 
-Failure Session::Rename(const std::string& from, const std::string& to) {
-  const Answer source = Command("RNFR " + from);
-  if (source.code() != 350) return FailureOf(source);
-  const Answer target = Command("RNTO " + to);
-  if (target.code() == 250) return {};
-  if (target.status != LinkStatus::Ok) return FailureOf(target);
+Cause Session::Rename(const std::string& from, const std::string& to) {
+  const Answer source = Command("RNFR", from);
+  if (source.code != 350) return Refused(source);
+  const Answer target = Command("RNTO", to);
+  if (target.code == 250) return Cause::None;
+  const Cause cause = Refused(target);
+  if (target.status != LinkStatus::Ok) return cause;
   // Some servers never rename over a file: the old one goes first.
-  if (const Answer removed = Command("DELE " + to); removed.code() != 250)
-    return removed.status == LinkStatus::Ok ? FailureOf(target) : FailureOf(removed);
-  const Answer again = Command("RNFR " + from);
-  if (again.code() != 350) return FailureOf(again);
-  const Answer renamed = Command("RNTO " + to);
-  return renamed.code() == 250 ? Failure{} : FailureOf(renamed);
+  if (const Answer removed = Command("DELE", to); removed.code != 250)
+    return removed.status == LinkStatus::Ok ? cause : Refused(removed);
+  const Answer again = Command("RNFR", from);
+  if (again.code != 350) return Refused(again);
+  const Answer renamed = Command("RNTO", to);
+  return renamed.code == 250 ? Cause::None : Refused(renamed);
 }
 
 void Session::RemoveTemporary(const std::string& temporary) {
-  if (link_.Send("DELE " + temporary + "\r\n") != LinkStatus::Ok) return;
   // After a cancel the transfer's own replies may still come first.
-  for (Answer answer = ReadReply(); answer.status == LinkStatus::Ok; answer = ReadReply()) {
-    const int code = answer.reply.code;
+  for (Answer answer = Command("DELE", temporary); answer.status == LinkStatus::Ok;
+       answer = ReadReply()) {
+    const int code = answer.code;
     if (code >= 200 && code != 226 && code != 425 && code != 426 && code != 451 && code != 452 &&
         code != 552)
       return;
   }
 }
 
-Failure Session::SendFile(const LocalFile& file) {
-  if (const Failure failure = MakeFolders(file.path)) return failure;
+Cause Session::SendFile(const LocalFile& file) {
+  if (const Cause cause = MakeFolders(file.path); cause != Cause::None) return cause;
   const std::string temporary = TemporaryNameOf(file.path);
-  LocalFile sent;
-  Failure failure = SendBytes(file, temporary, sent);
-  if (!failure) failure = Rename(temporary, file.path);
-  if (!failure) {
-    outcome_.sent.push_back(std::move(sent));
-    return {};
-  }
-  if (failure.cause == Cause::Cancelled) link_.BeginCleanup();
+  const std::size_t sent = outcome_.sent.size();
+  Cause cause = SendBytes(file, temporary);
+  if (cause == Cause::None) cause = Rename(temporary, file.path);
+  if (cause == Cause::None) return cause;
+  outcome_.sent.resize(sent);
+  if (cause == Cause::Cancelled) link_.BeginCleanup();
   // Over a connection that still works, nothing half-sent stays.
-  if (failure.cause != Cause::ConnectionLost && failure.cause != Cause::TimedOut)
+  if (cause != Cause::ConnectionLost && cause != Cause::TimedOut) {
+    const std::string text = std::move(server_text_);
     RemoveTemporary(temporary);
-  return failure;
+    server_text_ = std::move(text);
+  }
+  return cause;
 }
 
-void Session::StopAt(std::size_t index, Stop stop, Failure failure) {
+void Session::StopAt(std::size_t index, Stop stop, Cause cause) {
+  link_.Close();
+  connected_ = false;
   outcome_.stop = stop;
-  outcome_.cause = failure.cause;
-  outcome_.server_text = std::move(failure.server_text);
-  outcome_.not_sent = job_.files.size() - index;
+  outcome_.cause = cause;
+  outcome_.server_text = std::move(server_text_);
+  outcome_.not_sent = files_.size() - index;
 }
 
 UploadOutcome Session::Run() {
-  for (std::size_t index = 0; index < job_.files.size(); ++index) {
-    const LocalFile& file = job_.files[index];
+  for (std::size_t index = 0; index < files_.size(); ++index) {
+    const LocalFile& file = files_[index];
     progress_.FileStarted(index, file.path);
     for (int attempt = 0;; ++attempt) {
-      Failure failure;
-      if (progress_.Cancelled()) failure.cause = Cause::Cancelled;
-      if (!failure && !connected_) {
-        failure = Open();
+      server_text_.clear();
+      Cause cause = progress_.Cancelled() ? Cause::Cancelled : Cause::None;
+      if (cause == Cause::None && !connected_) {
+        cause = Open();
         if (outcome_.stop != Stop::None) {  // a question comes first
-          link_.Close();
-          outcome_.not_sent = job_.files.size() - index;
-          return outcome_;
+          StopAt(index, outcome_.stop, cause);
+          return std::move(outcome_);
         }
       }
-      if (!failure) failure = SendFile(file);
-      if (!failure) break;
-      if (failure.cause == Cause::Cancelled) {
-        StopAt(index, Stop::Cancelled, failure);
-        link_.Close();
-        return outcome_;
+      if (cause == Cause::None) cause = SendFile(file);
+      if (cause == Cause::None) break;
+      if (cause == Cause::Cancelled) {
+        StopAt(index, Stop::Cancelled, cause);
+        return std::move(outcome_);
       }
-      if (EndsSession(failure.cause)) {
-        link_.Close();
-        connected_ = false;
+      if (EndsSession(cause)) {
         // A lost connection is restored once, and the file sent again.
-        if (failure.cause == Cause::ConnectionLost && attempt == 0) continue;
-        StopAt(index, Stop::Failed, failure);
-        return outcome_;
+        if (cause == Cause::ConnectionLost && attempt == 0) {
+          link_.Close();
+          connected_ = false;
+          continue;
+        }
+        StopAt(index, Stop::Failed, cause);
+        return std::move(outcome_);
       }
-      outcome_.failed.push_back({file.path, failure.cause, failure.server_text});
+      outcome_.failed.push_back({file.path, cause, std::move(server_text_)});
       break;
     }
   }
@@ -392,7 +403,7 @@ UploadOutcome Session::Run() {
     Command("QUIT");
     link_.Close();
   }
-  return outcome_;
+  return std::move(outcome_);
 }
 
 }  // namespace
@@ -403,9 +414,9 @@ std::string TemporaryNameOf(std::string_view path) {
   return std::string(path.substr(0, name)) + '.' + std::string(path.substr(name)) + ".tmp";
 }
 
-UploadOutcome RunUpload(const UploadJob& job, FtpLink& link, UploadSource& source,
-                        UploadProgress& progress) {
-  return Session(job, link, source, progress).Run();
+UploadOutcome RunUpload(const UploadJob& job, const std::vector<LocalFile>& files, FtpLink& link,
+                        UploadSource& source, UploadProgress& progress) {
+  return Session(job, files, link, source, progress).Run();
 }
 
 }  // namespace trellan::upload

@@ -51,9 +51,9 @@ class FtpLink {
   virtual LinkStatus Connect(const std::string& host, std::uint16_t port) = 0;
   // TLS on the control connection, the certificate checked for the host;
   // a certificate Windows does not trust passes when its fingerprint is
-  // `trusted_fingerprint`, else Untrusted with Certificate() filled.
-  virtual LinkStatus StartTls(const std::string& trusted_fingerprint) = 0;
-  virtual const CertificateInfo& Certificate() const = 0;
+  // `trusted_fingerprint`, else Untrusted with `certificate` filled.
+  virtual LinkStatus StartTls(const std::string& trusted_fingerprint,
+                              CertificateInfo& certificate) = 0;
   virtual LinkStatus Send(std::string_view bytes) = 0;
   // Appends what arrives next on the control connection.
   virtual LinkStatus Receive(std::string& bytes) = 0;
@@ -139,12 +139,12 @@ struct UploadJob {
   UploadTarget target;
   bool allow_plain = false;  // the learner agreed to upload without TLS
   std::string trusted_fingerprint;
-  std::vector<LocalFile> files;
 };
 
-// Blocks the calling thread (the worker) until the job has ended.
-UploadOutcome RunUpload(const UploadJob& job, FtpLink& link, UploadSource& source,
-                        UploadProgress& progress);
+// Sends `files` as `job` says. Blocks the calling thread (the worker) until
+// it has ended.
+UploadOutcome RunUpload(const UploadJob& job, const std::vector<LocalFile>& files, FtpLink& link,
+                        UploadSource& source, UploadProgress& progress);
 
 // The temporary name under which `path` goes up: in its own folder, hidden
 // from listings by its leading dot.

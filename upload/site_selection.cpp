@@ -17,35 +17,34 @@ bool EndsWithFolded(std::string_view text, std::string_view end) {
   return text.size() >= end.size() && SameFolded(text.substr(text.size() - end.size()), end);
 }
 
-bool IsTemporaryName(std::string_view name) {
-  if (name.starts_with("~") || name.starts_with(".~") || name.ends_with("~")) return true;
-  for (const std::string_view end : {".tmp", ".temp", ".bak", ".swp"})
-    if (EndsWithFolded(name, end)) return true;
-  return false;
-}
-
 }  // namespace
 
 bool StaysOnPc(std::string_view path) {
   const std::size_t slash = path.find('/');
-  if (slash != std::string_view::npos &&
-      (SameFolded(path.substr(0, slash), "_ftp") || SameFolded(path.substr(0, slash), "_Sicherung")))
+  const std::string_view top = path.substr(0, slash);
+  if (slash != std::string_view::npos && (SameFolded(top, "_ftp") || SameFolded(top, "_Sicherung")))
     return true;
   const std::string_view name = path.substr(path.rfind('/') + 1);
   if (slash == std::string_view::npos &&
       (SameFolded(name, "_Pruefbericht.html") || SameFolded(name, "_Bilder.txt")))
     return true;
-  for (const std::string_view own : {"Thumbs.db", "desktop.ini", ".DS_Store"})
+  if (name.starts_with('~') || name.starts_with(".~") || name.ends_with('~')) return true;
+  static constexpr std::string_view kOwnNames[] = {"Thumbs.db", "desktop.ini", ".DS_Store"};
+  static constexpr std::string_view kOwnEnds[] = {".cmd", ".tmp", ".temp", ".bak", ".swp"};
+  for (const std::string_view own : kOwnNames)
     if (SameFolded(name, own)) return true;
-  return EndsWithFolded(name, ".cmd") || IsTemporaryName(name);
+  for (const std::string_view end : kOwnEnds)
+    if (EndsWithFolded(name, end)) return true;
+  return false;
 }
 
 UploadChoice ChooseFilesToSend(const std::vector<LocalFile>& files, const FileStates& uploaded,
                                bool send_all) {
   UploadChoice choice;
+  std::size_t hint = 0;
   for (const LocalFile& file : files) {
-    const auto found = uploaded.find(file.path);
-    if (!send_all && found != uploaded.end() && found->second == file.state) {
+    const FileState* found = send_all ? nullptr : FindState(uploaded, file.path, hint);
+    if (found && *found == file.state) {
       ++choice.unchanged;
       continue;
     }

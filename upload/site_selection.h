@@ -19,10 +19,7 @@ namespace trellan::upload {
 // *.bak, *.swp). Upper and lower case do not matter, as on Windows.
 bool StaysOnPc(std::string_view path);
 
-struct LocalFile {
-  std::string path;  // as for StaysOnPc
-  FileState state;
-};
+using LocalFile = FileEntry;
 
 struct UploadChoice {
   std::vector<LocalFile> to_send;  // in the order given

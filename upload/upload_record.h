@@ -7,9 +7,9 @@
 //   [user@host:21/www]
 //   1234 <64 hex digits> media/bild.jpg      (UTF-8 path, '/' separators)
 #include <cstdint>
-#include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace trellan::upload {
 
@@ -21,10 +21,32 @@ struct FileState {
   bool operator==(const FileState&) const = default;
 };
 
-// Path → state, for one server and folder.
-using FileStates = std::map<std::string, FileState>;
-// Section key (UploadTarget::RecordKey) → its files.
-using UploadRecord = std::map<std::string, FileStates>;
+// A file of the site: its path relative to the site folder (UTF-8, '/'
+// separators) and its state.
+struct FileEntry {
+  std::string path;
+  FileState state;
+  bool operator==(const FileEntry&) const = default;
+};
+
+// The files of one server and folder, in the order they were recorded.
+using FileStates = std::vector<FileEntry>;
+
+struct RecordSection {
+  std::string key;  // UploadTarget::RecordKey
+  FileStates files;
+  bool operator==(const RecordSection&) const = default;
+};
+using UploadRecord = std::vector<RecordSection>;
+
+// The section of `key`, added when it is missing.
+FileStates& SectionOf(UploadRecord& record, std::string_view key);
+// The recorded state of `path`, if any. The search starts at `hint` and
+// leaves it after the match: files looked up in the order they were
+// recorded are found at once.
+const FileState* FindState(const FileStates& files, std::string_view path, std::size_t& hint);
+// Records `file`: its entry is replaced, or added at the end.
+void SetState(FileStates& files, FileEntry file);
 
 // Reads what the record file holds; lines that are not well-formed (a
 // learner's edit, a file cut off) are left out, so at worst a file is sent

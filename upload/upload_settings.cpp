@@ -53,14 +53,6 @@ std::optional<std::uint32_t> PortNumber(std::string_view text) {
   return port;
 }
 
-// The host field without scheme and path: "ftp://host:21/www" → "host:21".
-std::string_view HostAndPort(std::string_view field) {
-  field = Trimmed(field);
-  for (const std::string_view scheme : {"ftp://", "ftps://", "FTP://", "FTPS://"})
-    if (field.starts_with(scheme)) field.remove_prefix(scheme.size());
-  return field.substr(0, field.find('/'));
-}
-
 }  // namespace
 
 UploadForm LoadUploadForm(const SettingsStore& store) {
@@ -85,25 +77,26 @@ void SaveUploadForm(SettingsStore& store, const UploadForm& form) {
 }
 
 std::optional<UploadForm> FormFromFtpPipe(std::string_view text) {
-  std::vector<std::string_view> lines;
-  while (!text.empty() && lines.size() < kMaxPipeLines) {
+  auto next_line = [&text] {
     const std::size_t end = text.find('\n');
-    lines.push_back(Trimmed(text.substr(0, end)));
+    const std::string_view line = Trimmed(text.substr(0, end));
     text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-  }
-  if (lines.size() < 3) return std::nullopt;
-  const auto open = ArgumentOf(lines[0], "OPEN");
+    return line;
+  };
+  const auto open = ArgumentOf(next_line(), "OPEN");
   if (!open || open->empty()) return std::nullopt;
+  const std::string_view user = next_line();
+  const std::string_view password = next_line();
   UploadForm form;
   const std::size_t blank = open->find_first_of(" \t");
-  form.host = std::string(open->substr(0, blank));
+  form.host = open->substr(0, blank);
   if (form.host == kSampleHost) return std::nullopt;
-  if (blank != std::string_view::npos) form.port = std::string(Trimmed(open->substr(blank)));
-  if (lines[1] != kSampleUser) form.user = std::string(lines[1]);
-  if (lines[2] != kSamplePassword) form.password = std::string(lines[2]);
-  for (std::size_t i = 3; i < lines.size(); ++i)
-    if (const auto folder = ArgumentOf(lines[i], "CD")) {
-      form.folder = std::string(*folder);
+  if (blank != std::string_view::npos) form.port = Trimmed(open->substr(blank));
+  if (user != kSampleUser) form.user = user;
+  if (password != kSamplePassword) form.password = password;
+  for (std::size_t lines = 0; !text.empty() && lines < kMaxPipeLines; ++lines)
+    if (const auto folder = ArgumentOf(next_line(), "CD")) {
+      form.folder = *folder;
       break;
     }
   if (form.host.size() >= kHostCapacity || form.port.size() >= kPortCapacity ||
@@ -114,7 +107,11 @@ std::optional<UploadForm> FormFromFtpPipe(std::string_view text) {
 }
 
 std::string TrustedCertificateName(std::string_view host, std::uint16_t port) {
-  return "FtpZertifikat " + std::string(host) + ':' + std::to_string(port);
+  std::string name = "FtpZertifikat ";
+  name += host;
+  name += ':';
+  name += std::to_string(port);
+  return name;
 }
 
 std::string ToHex(std::string_view bytes) {
@@ -147,25 +144,21 @@ std::optional<std::string> FromHex(std::string_view hex) {
 }
 
 std::string UploadTarget::RecordKey() const {
-  return user + '@' + host + ':' + std::to_string(port) + '/' + folder;
+  std::string key = user;
+  key += '@';
+  key += host;
+  key += ':';
+  key += std::to_string(port);
+  key += '/';
+  key += folder;
+  return key;
 }
 
-std::string HostOf(const UploadForm& form) {
-  std::string_view host = HostAndPort(form.host);
-  const std::size_t colon = host.find(':');
-  if (colon != std::string_view::npos && Trimmed(form.port).empty()) host = host.substr(0, colon);
-  return std::string(host);
-}
+std::string HostOf(const UploadForm& form) { return std::string(Trimmed(form.host)); }
 
 std::uint16_t PortOf(const UploadForm& form) {
-  std::string_view port = Trimmed(form.port);
-  if (port.empty()) {
-    const std::string_view host = HostAndPort(form.host);
-    const std::size_t colon = host.find(':');
-    if (colon == std::string_view::npos) return 21;
-    port = host.substr(colon + 1);
-  }
-  return static_cast<std::uint16_t>(PortNumber(port).value_or(0));
+  const std::string_view port = Trimmed(form.port);
+  return port.empty() ? 21 : static_cast<std::uint16_t>(PortNumber(port).value_or(0));
 }
 
 std::string FolderOf(const UploadForm& form) {

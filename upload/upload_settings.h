@@ -70,8 +70,8 @@ enum class FormProblem { None, NoHost, BadHost, BadPort, NoUser };
 // Checks the fields' host, port and user; the folder may be empty (the
 // account's own folder).
 FormProblem CheckUploadForm(const UploadForm& form);
-// The host without a leading "ftp://" or "ftps://" and without a "/..."
-// after it; "host:port" is split when the port field is empty.
+// The fields as the upload uses them: without blanks at their ends, the
+// port 21 when none is given.
 std::string HostOf(const UploadForm& form);
 std::uint16_t PortOf(const UploadForm& form);
 // The folder with '/' separators, without blanks or a '/' at its ends.

@@ -1,5 +1,7 @@
 #include "upload/upload_texts.h"
 
+#include "generator/text_output.h"
+
 namespace trellan::upload {
 
 namespace {
@@ -18,11 +20,17 @@ std::string Printable(std::string_view text, std::size_t max) {
   return out;
 }
 
-std::string Quoted(std::string_view text) { return "\xAB" + std::string(text) + "\xBB"; }
+// A text from its template: LF line ends become CR LF, {{name}}s their values.
+std::string Filled(std::string_view lf_text, std::initializer_list<TemplateValue> values) {
+  std::string text;
+  AppendTemplate(text, lf_text, values);
+  return text;
+}
 
 // "1,2": megabytes with one decimal, as a German reader writes them.
 std::string Megabytes(std::uint64_t bytes) {
-  const std::uint64_t tenths = (bytes + 52428) / 104857;
+  // In floating point: a 32-bit program has no 64-bit division of its own.
+  const auto tenths = static_cast<unsigned long>(static_cast<double>(bytes) / 104857.6 + 0.5);
   return std::to_string(tenths / 10) + ',' + std::to_string(tenths % 10);
 }
 
@@ -30,10 +38,21 @@ std::string Files(std::size_t count) {
   return std::to_string(count) + (count == 1 ? " Datei" : " Dateien");
 }
 
-std::string Counts(std::size_t sent, std::size_t unchanged, std::size_t failed) {
-  return "Hochgeladen: " + Files(sent) + "\r\nUnver\xE4" "ndert: " + Files(unchanged) +
-         "\r\nFehlgeschlagen: " + Files(failed);
-}
+constexpr const char* kCertificateChanged =
+    "Achtung: Der Server \xAB{{host}}\xBB zeigt ein anderes Zertifikat als beim letzten Mal. "
+    "Vielleicht hat der Webhoster es erneuert \x96 oder jemand gibt sich als der Server aus.\n\n";
+constexpr const char* kCertificateQuestion =
+    "Windows kann nicht best\xE4tigen, dass der Server \xAB{{host}}\xBB der ist, f\xFC" "r den "
+    "er sich ausgibt: Sein Zertifikat ist nicht von einer bekannten Stelle beglaubigt oder "
+    "lautet auf einen anderen Namen.\n\n"
+    "Ausgestellt f\xFC" "r: {{subject}}\n"
+    "Ausgestellt von: {{issuer}}\n"
+    "G\xFC" "ltig: {{from}} bis {{to}}\n"
+    "SHA-256-Fingerabdruck:\n{{print}}\n{{print2}}\n\n"
+    "Vergleiche den Fingerabdruck mit dem, den dein Webhoster angibt. Diesem Zertifikat f\xFC" "r "
+    "\xAB{{host}}\xBB ab jetzt vertrauen?";
+constexpr const char* kCounts =
+    "\n\nHochgeladen: {{sent}}\nUnver\xE4" "ndert: {{unchanged}}\nFehlgeschlagen: {{failed}}";
 
 }  // namespace
 
@@ -42,7 +61,7 @@ std::string FormProblemText(FormProblem problem) {
     case FormProblem::NoHost: return "Bitte den Server angeben, z.B. ftp.meine-schule.example.";
     case FormProblem::BadHost:
       return "Der Name des Servers darf nur Buchstaben, Ziffern, Punkte und Bindestriche "
-             "enthalten.";
+             "enthalten, also ohne \"ftp://\" davor und ohne Port oder Ordner dahinter.";
     case FormProblem::BadPort: return "Der Port ist eine Zahl von 1 bis 65535 (meist 21).";
     case FormProblem::NoUser: return "Bitte den Benutzernamen angeben.";
     case FormProblem::None: break;
@@ -51,32 +70,25 @@ std::string FormProblemText(FormProblem problem) {
 }
 
 std::string CertificateQuestionText(const CertificateInfo& certificate, std::string_view host) {
-  std::string text;
-  if (certificate.replaces_trusted)
-    text = "Achtung: Der Server " + Quoted(host) +
-           " zeigt ein anderes Zertifikat als beim letzten Mal. Vielleicht hat der Webhoster "
-           "es erneuert \x96 oder jemand gibt sich als der Server aus.\r\n\r\n";
-  text += "Windows kann nicht best\xE4tigen, dass der Server " + Quoted(host) +
-          " der ist, f\xFC" "r den er sich ausgibt: Sein Zertifikat ist nicht von einer "
-          "bekannten Stelle beglaubigt oder lautet auf einen anderen Namen.\r\n\r\n";
-  text += "Ausgestellt f\xFC" "r: " + certificate.subject + "\r\n";
-  text += "Ausgestellt von: " + certificate.issuer + "\r\n";
-  text += "G\xFC" "ltig: " + certificate.valid_from + " bis " + certificate.valid_to + "\r\n";
-  const std::string& print = certificate.fingerprint;
+  // The fingerprint on two lines of 16 bytes each.
+  const std::string_view print = certificate.fingerprint;
   const std::size_t half = print.size() > 48 ? 48 : print.size();
-  text += "SHA-256-Fingerabdruck:\r\n" + print.substr(0, half);
-  if (half < print.size()) text += "\r\n" + print.substr(half);
-  text += "\r\n\r\nVergleiche den Fingerabdruck mit dem, den dein Webhoster angibt. "
-          "Diesem Zertifikat f\xFC" "r " + Quoted(host) + " ab jetzt vertrauen?";
+  const std::initializer_list<TemplateValue> values = {
+      {"host", host}, {"subject", certificate.subject}, {"issuer", certificate.issuer},
+      {"from", certificate.valid_from}, {"to", certificate.valid_to},
+      {"print", print.substr(0, half)}, {"print2", print.substr(half)}};
+  std::string text;
+  if (certificate.replaces_trusted) AppendTemplate(text, kCertificateChanged, values);
+  AppendTemplate(text, kCertificateQuestion, values);
   return text;
 }
 
 std::string PlainQuestionText(std::string_view host) {
-  return "Der Server " + Quoted(host) +
-         " bietet keine verschl\xFC" "sselte Verbindung (TLS) an.\r\n\r\n"
-         "Ohne Verschl\xFC" "sselung gehen Benutzername, Passwort und alle Dateien lesbar "
-         "durchs Netz: Wer mith\xF6" "rt, kann sie lesen.\r\n\r\n"
-         "Trotzdem unverschl\xFC" "sselt hochladen?";
+  return Filled("Der Server \xAB{{host}}\xBB bietet keine verschl\xFC" "sselte Verbindung (TLS) "
+                "an.\n\nOhne Verschl\xFC" "sselung gehen Benutzername, Passwort und alle Dateien "
+                "lesbar durchs Netz: Wer mith\xF6" "rt, kann sie lesen.\n\n"
+                "Trotzdem unverschl\xFC" "sselt hochladen?",
+                {{"host", host}});
 }
 
 std::string ProgressText(std::size_t file, std::size_t files, std::uint64_t bytes,
@@ -114,21 +126,16 @@ UploadNotice UploadNoticeFor(const UploadOutcome& outcome, std::size_t unchanged
   UploadNotice notice;
   const std::size_t failed = outcome.failed.size() + outcome.not_sent;
   notice.warning = failed > 0;
-  switch (outcome.stop) {
-    case Stop::Failed:
-      notice.text = "Das Hochladen nach " + Quoted(where) + " ist gescheitert:\r\n" +
-                    CauseText(outcome.cause, outcome.server_text);
-      break;
-    case Stop::Cancelled:
-      notice.text = "Das Hochladen nach " + Quoted(where) + " wurde abgebrochen.";
-      break;
-    default:
-      notice.text = failed > 0 ? "Die Website wurde nur zum Teil nach " + Quoted(where) +
-                                     " hochgeladen."
-                               : "Die Website wurde nach " + Quoted(where) + " hochgeladen.";
-      break;
-  }
-  notice.text += "\r\n\r\n" + Counts(outcome.sent.size(), unchanged, failed);
+  const char* head = "Die Website wurde nach \xAB{{where}}\xBB hochgeladen.";
+  if (failed > 0) head = "Die Website wurde nur zum Teil nach \xAB{{where}}\xBB hochgeladen.";
+  if (outcome.stop == Stop::Failed)
+    head = "Das Hochladen nach \xAB{{where}}\xBB ist gescheitert:\n{{cause}}";
+  if (outcome.stop == Stop::Cancelled) head = "Das Hochladen nach \xAB{{where}}\xBB wurde abgebrochen.";
+  AppendTemplate(notice.text, head,
+                 {{"where", where}, {"cause", CauseText(outcome.cause, outcome.server_text)}});
+  AppendTemplate(notice.text, kCounts,
+                 {{"sent", Files(outcome.sent.size())}, {"unchanged", Files(unchanged)},
+                  {"failed", Files(failed)}});
   if (!outcome.failed.empty()) notice.text += "\r\n\r\nNicht hochgeladen:";
   for (std::size_t i = 0; i < outcome.failed.size(); ++i) {
     if (i == kMaxListedUploadFailures) {
@@ -136,16 +143,26 @@ UploadNotice UploadNoticeFor(const UploadOutcome& outcome, std::size_t unchanged
       break;
     }
     const FailedFile& file = outcome.failed[i];
-    notice.text += "\r\n" + file.path + ": " + CauseText(file.cause, file.server_text);
+    AppendTemplate(notice.text, "\n{{path}}: {{cause}}",
+                   {{"path", file.path}, {"cause", CauseText(file.cause, file.server_text)}});
   }
   return notice;
 }
 
+std::string NoSiteText(std::string_view folder, bool folder_exists) {
+  return Filled(folder_exists ? "Im Ordner\n\xAB{{folder}}\xBB\nfehlt die Startseite index.html."
+                                "\n\nErstelle die Website zuerst mit \"OK...\", dann kann sie "
+                                "hochgeladen werden."
+                              : "Der Ordner\n\xAB{{folder}}\xBB\nfehlt.\n\nErstelle die Website "
+                                "zuerst mit \"OK...\", dann kann sie hochgeladen werden.",
+                {{"folder", folder}});
+}
+
 std::string NothingToSendText(std::size_t unchanged, std::string_view where) {
-  return "Nichts hochzuladen: " + Files(unchanged) +
-         " sind seit dem letzten Hochladen nach " + Quoted(where) +
-         " unver\xE4" "ndert.\r\n\r\nWer beim Befehl die Umschalttaste gedr\xFC" "ckt h\xE4" "lt, "
-         "sendet alle Dateien noch einmal.";
+  return Filled("Nichts hochzuladen: {{files}} sind seit dem letzten Hochladen nach "
+                "\xAB{{where}}\xBB unver\xE4" "ndert.\n\nWer beim Befehl die Umschalttaste "
+                "gedr\xFC" "ckt h\xE4" "lt, sendet alle Dateien noch einmal.",
+                {{"files", Files(unchanged)}, {"where", where}});
 }
 
 }  // namespace trellan::upload

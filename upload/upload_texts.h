@@ -53,6 +53,10 @@ struct UploadNotice {
 };
 UploadNotice UploadNoticeFor(const UploadOutcome& outcome, std::size_t unchanged,
                              std::string_view where);
+// When there is no site to upload: `folder` (with its trailing backslash)
+// is missing, or has no index.html.
+std::string NoSiteText(std::string_view folder, bool folder_exists);
+
 // When nothing needs to go up.
 std::string NothingToSendText(std::size_t unchanged, std::string_view where);
 

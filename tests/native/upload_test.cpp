@@ -98,11 +98,16 @@ TEST(Upload, PassiveRepliesAndThePrivateAddressRule) {
 
 TEST(Upload, RecordIsReadBackAndSurvivesDamage) {
   const std::string hash(64, 'a');
-  const UploadRecord record{{"lern@ftp.example:21/www", {{"index.html", {12, hash}},
-                                                         {"media/gr\xC3\xBCn.jpg", {0, hash}}}},
-                            {"lern@ftp.example:2121/", {{"s02.html", {99, hash}}}}};
+  UploadRecord record;
+  SetState(SectionOf(record, "lern@ftp.example:21/www"), {"index.html", {1, hash}});
+  SetState(SectionOf(record, "lern@ftp.example:2121/"), {"s02.html", {18446744073709551615u, hash}});
+  SetState(SectionOf(record, "lern@ftp.example:21/www"), {"media/gr\xC3\xBCn.jpg", {0, hash}});
+  SetState(SectionOf(record, "lern@ftp.example:21/www"), {"index.html", {12, hash}});
+  ASSERT_EQ(record.size(), 2u);
+  EXPECT_EQ(record[0].files.size(), 2u);
   const std::string text = UploadRecordText(record);
   EXPECT_EQ(ReadUploadRecord(text), record);
+  EXPECT_THAT(text, HasSubstr("\r\n18446744073709551615 " + hash + " s02.html\r\n"));
   EXPECT_THAT(text, HasSubstr("\r\n[lern@ftp.example:21/www]\r\n12 " + hash + " index.html\r\n"));
 
   const std::string damaged = "12 " + hash + " before-any-section.html\n[s]\n" +
@@ -112,6 +117,10 @@ TEST(Upload, RecordIsReadBackAndSurvivesDamage) {
                               hash + " kept.html\r\n" + "7 " + hash + " cut";
   EXPECT_EQ(ReadUploadRecord(damaged),
             (UploadRecord{{"s", {{"kept.html", {7, hash}}, {"cut", {7, hash}}}}}));
+  std::size_t hint = 1;
+  EXPECT_EQ(FindState(record[0].files, "index.html", hint), &record[0].files[0].state);
+  EXPECT_EQ(hint, 1u);
+  EXPECT_EQ(FindState(record[0].files, "weg.html", hint), nullptr);
 }
 
 TEST(Upload, WhatStaysOnThePcAndWhatIsSent) {
@@ -127,8 +136,8 @@ TEST(Upload, WhatStaysOnThePcAndWhatIsSent) {
 
   const std::vector<LocalFile> files{{"index.html", {10, "a"}}, {"neu.html", {5, "b"}},
                                      {"style.css", {7, "c"}}};
-  const FileStates uploaded{{"index.html", {10, "a"}}, {"style.css", {7, "old"}},
-                            {"weg.html", {1, "d"}}};
+  const FileStates uploaded{{"weg.html", {1, "d"}}, {"style.css", {7, "old"}},
+                            {"index.html", {10, "a"}}};
   const UploadChoice changed = ChooseFilesToSend(files, uploaded, false);
   ASSERT_EQ(changed.to_send.size(), 2u);
   EXPECT_EQ(changed.to_send[0].path, "neu.html");
@@ -162,20 +171,21 @@ TEST(Upload, FormComesFromTheFtpCommandFileOnceItIsFilledIn) {
   EXPECT_EQ(FormFromFtpPipe("OPEN\r\nx\r\ny\r\n"), std::nullopt);
 
   UploadForm typed;
-  typed.host = " ftp://ftp.schule.example:990/www";
+  typed.host = " ftp.schule.example ";
   typed.user = "lea";
   EXPECT_EQ(CheckUploadForm(typed), FormProblem::None);
   EXPECT_EQ(HostOf(typed), "ftp.schule.example");
-  EXPECT_EQ(PortOf(typed), 990);
-  typed.port = "21";
   EXPECT_EQ(PortOf(typed), 21);
+  typed.port = " 990";
+  EXPECT_EQ(PortOf(typed), 990);
   typed.folder = " \\htdocs\\lea\\ ";
   EXPECT_EQ(FolderOf(typed), "/htdocs/lea");
   for (const auto& [host, port, problem] :
        std::vector<std::tuple<const char*, const char*, FormProblem>>{
            {"", "", FormProblem::NoHost}, {"ftp schule", "", FormProblem::BadHost},
            {"h\xE4st", "", FormProblem::BadHost}, {"h", "0", FormProblem::BadPort},
-           {"h", "65536", FormProblem::BadPort}, {"h:x", "", FormProblem::BadPort}}) {
+           {"h", "65536", FormProblem::BadPort}, {"ftp://h", "", FormProblem::BadHost},
+           {"h:21", "", FormProblem::BadHost}}) {
     UploadForm bad;
     bad.host = host;
     bad.port = port;
@@ -209,11 +219,11 @@ class MemoryServer final : public FtpLink, public UploadSource, public UploadPro
     replies_ = "220 Willkommen\r\n";
     return LinkStatus::Ok;
   }
-  LinkStatus StartTls(const std::string& fingerprint) override {
-    certificate_.fingerprint = "AB:CD";
-    return trusted || fingerprint == "AB:CD" ? LinkStatus::Ok : LinkStatus::Untrusted;
+  LinkStatus StartTls(const std::string& fingerprint, CertificateInfo& certificate) override {
+    if (trusted || fingerprint == "AB:CD") return LinkStatus::Ok;
+    certificate.fingerprint = "AB:CD";
+    return LinkStatus::Untrusted;
   }
-  const CertificateInfo& Certificate() const override { return certificate_; }
   LinkStatus Send(std::string_view bytes) override {
     if (lost_) return LinkStatus::Lost;
     const std::string line(bytes.substr(0, bytes.size() - 2));
@@ -270,7 +280,12 @@ class MemoryServer final : public FtpLink, public UploadSource, public UploadPro
   void BytesSent(std::uint64_t) override {}
   bool Cancelled() const override { return cancelled; }
 
-  UploadOutcome Upload(const UploadJob& job) { return RunUpload(job, *this, *this, *this); }
+  std::vector<LocalFile> Files() const {
+    std::vector<LocalFile> site;
+    for (const auto& [path, bytes] : local) site.push_back({path, {bytes.size(), Sha256Hex(bytes)}});
+    return site;
+  }
+  UploadOutcome Upload(const UploadJob& job) { return RunUpload(job, Files(), *this, *this, *this); }
 
  private:
   void EndTransfer(const char* reply) {
@@ -307,7 +322,6 @@ class MemoryServer final : public FtpLink, public UploadSource, public UploadPro
     return line.starts_with("CWD ") || line.starts_with("MKD ") ? "250 Ok\r\n" : "200 Ok\r\n";
   }
 
-  CertificateInfo certificate_;
   std::string replies_, receiving_, renaming_;
   std::optional<std::string> storing_;
   int transfers_ = 0;
@@ -315,11 +329,9 @@ class MemoryServer final : public FtpLink, public UploadSource, public UploadPro
   bool cleanup_ = false;
 };
 
-UploadJob JobFor(const MemoryServer& server, const char* password = "geheim") {
+UploadJob JobFor(const char* password = "geheim") {
   UploadJob job;
   job.target = {"ftp.example", 21, "lern", password, "www", true};
-  for (const auto& [path, bytes] : server.local)
-    job.files.push_back({path, {bytes.size(), Sha256Hex(bytes)}});
   return job;
 }
 
@@ -333,7 +345,7 @@ TEST(UploadSteps, FirstUploadAsksAboutTheCertificateThenSendsEachFileWhole) {
   MemoryServer server;
   server.trusted = false;
   server.local = {{"index.html", "<h1>Start</h1>"}, {"media/bild.jpg", std::string(70000, 'j')}};
-  UploadJob job = JobFor(server);
+  UploadJob job = JobFor();
   const UploadOutcome asked = server.Upload(job);
   EXPECT_EQ(asked.stop, Stop::NeedsTrust);
   EXPECT_EQ(asked.certificate.fingerprint, "AB:CD");
@@ -346,7 +358,7 @@ TEST(UploadSteps, FirstUploadAsksAboutTheCertificateThenSendsEachFileWhole) {
   EXPECT_EQ(done.stop, Stop::None);
   EXPECT_TRUE(done.failed.empty());
   EXPECT_EQ(done.sent.size(), 2u);
-  EXPECT_EQ(done.sent[1].state, job.files[1].state);
+  EXPECT_EQ(done.sent, server.Files());
   EXPECT_EQ(server.files, server.local);
   EXPECT_THAT(server.commands,
               ElementsAre("AUTH TLS", "USER lern", "PASS ****", "PBSZ 0", "PROT P", "TYPE I",
@@ -359,7 +371,7 @@ TEST(UploadSteps, WithoutTlsNothingGoesInClearUnasked) {
   MemoryServer server;
   server.offers_tls = false;
   server.local = {{"index.html", "x"}};
-  UploadJob job = JobFor(server);
+  UploadJob job = JobFor();
   EXPECT_EQ(server.Upload(job).stop, Stop::NeedsPlainConsent);
   EXPECT_THAT(server.commands, ElementsAre("AUTH TLS"));
   server.commands.clear();
@@ -376,7 +388,7 @@ TEST(UploadSteps, ServerThatRenamesOverNoFileGetsTheOldOneDeletedFirst) {
   server.epsv = false;  // and PASV names a private address: the server's is used
   server.local = {{"index.html", "neu"}};
   server.files = {{"index.html", "alt"}};
-  const UploadOutcome done = server.Upload(JobFor(server));
+  const UploadOutcome done = server.Upload(JobFor());
   EXPECT_TRUE(done.failed.empty());
   EXPECT_EQ(server.files, server.local);
   const Lines tail(server.commands.end() - 9, server.commands.end());
@@ -390,7 +402,7 @@ TEST(UploadSteps, FailuresLeaveEveryServerFileOldOrWholeAndNoTemporaryFile) {
   full.space = 100;
   full.local = {{"a.html", "klein"}, {"film.mp4", std::string(500, 'f')}, {"z.html", "z"}};
   full.files = {{"film.mp4", "alter Film"}};
-  const UploadOutcome out_of_space = full.Upload(JobFor(full));
+  const UploadOutcome out_of_space = full.Upload(JobFor());
   EXPECT_EQ(Paths(out_of_space.sent), (Lines{"a.html", "z.html"}));
   EXPECT_EQ(out_of_space.failed, (std::vector<FailedFile>{{"film.mp4", Cause::WriteFailed,
                                                            "451 Failure writing to local file."}}));
@@ -400,7 +412,7 @@ TEST(UploadSteps, FailuresLeaveEveryServerFileOldOrWholeAndNoTemporaryFile) {
   MemoryServer cut;  // the connection is lost in the first transfer, and restored
   cut.lose_in_transfer = 1;
   cut.local = {{"a.html", "a"}, {"b.html", "b"}};
-  const UploadOutcome restored = cut.Upload(JobFor(cut));
+  const UploadOutcome restored = cut.Upload(JobFor());
   EXPECT_EQ(cut.connects, 2);
   EXPECT_EQ(Paths(restored.sent), (Lines{"a.html", "b.html"}));
   EXPECT_EQ(cut.files, cut.local);
@@ -408,7 +420,7 @@ TEST(UploadSteps, FailuresLeaveEveryServerFileOldOrWholeAndNoTemporaryFile) {
   MemoryServer cancelled;
   cancelled.cancel_in_transfer = 2;
   cancelled.local = {{"a.html", "a"}, {"b.html", "b"}, {"c.html", "c"}};
-  const UploadOutcome stopped = cancelled.Upload(JobFor(cancelled));
+  const UploadOutcome stopped = cancelled.Upload(JobFor());
   EXPECT_EQ(stopped.stop, Stop::Cancelled);
   EXPECT_EQ(stopped.not_sent, 2u);
   EXPECT_EQ(cancelled.files, (std::map<std::string, std::string>{{"a.html", "a"}}));
@@ -416,7 +428,7 @@ TEST(UploadSteps, FailuresLeaveEveryServerFileOldOrWholeAndNoTemporaryFile) {
 
   MemoryServer refused;
   refused.local = {{"a.html", "a"}};
-  const UploadOutcome login = refused.Upload(JobFor(refused, "falsch"));
+  const UploadOutcome login = refused.Upload(JobFor("falsch"));
   EXPECT_EQ(login.stop, Stop::Failed);
   EXPECT_EQ(login.cause, Cause::LoginRefused);
   EXPECT_EQ(login.not_sent, 1u);
