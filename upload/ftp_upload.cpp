@@ -285,6 +285,10 @@ Cause Session::SendBytes(const LocalFile& file, const std::string& temporary) {
   // To the file's end as it is now, should it have changed since it was
   // looked at: the record then holds what was really sent.
   while (status == LinkStatus::Ok) {
+    if (progress_.Cancelled()) {
+      status = LinkStatus::Cancelled;
+      break;
+    }
     const auto chunk = source_.Read(file.path, offset, kChunkBytes);
     if (!chunk) read_failed = true;
     if (!chunk || chunk->empty()) break;
