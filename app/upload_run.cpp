@@ -93,7 +93,7 @@ void DoUpload(void* context) {
   }
   if (run.files.empty()) return;
   WinFtpLink link(run.cancelled);
-  run.outcome = upload::RunUpload(*run.job, run.files, link, site, run);
+  upload::RunUpload(*run.job, run.files, link, site, run, run.outcome);
 }
 
 void RefreshProgress(HWND window, const UploadRun& run) {

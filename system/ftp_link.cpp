@@ -32,48 +32,6 @@ constexpr DWORD kContextFlags = ISC_REQ_SEQUENCE_DETECT | ISC_REQ_REPLAY_DETECT 
                                 ISC_REQ_CONFIDENTIALITY | ISC_REQ_ALLOCATE_MEMORY |
                                 ISC_REQ_STREAM | ISC_REQ_MANUAL_CRED_VALIDATION;
 
-class Socket {
- public:
-  Socket() = default;
-  ~Socket() { reset(); }
-  Socket(const Socket&) = delete;
-  Socket& operator=(const Socket&) = delete;
-  SOCKET get() const { return socket_; }
-  explicit operator bool() const { return socket_ != INVALID_SOCKET; }
-  void reset(SOCKET socket = INVALID_SOCKET) {
-    if (socket_ != INVALID_SOCKET) closesocket(socket_);
-    socket_ = socket;
-  }
-
- private:
-  SOCKET socket_ = INVALID_SOCKET;
-};
-
-class Credentials {
- public:
-  Credentials() = default;
-  ~Credentials() { if (valid_) FreeCredentialsHandle(&handle_); }
-  Credentials(const Credentials&) = delete;
-  Credentials& operator=(const Credentials&) = delete;
-  bool Acquire() {
-    if (valid_) return true;
-    SCHANNEL_CRED schannel{};
-    schannel.dwVersion = SCHANNEL_CRED_VERSION;
-    // The certificate is checked here, with the question for an unknown one.
-    schannel.dwFlags = SCH_CRED_MANUAL_CRED_VALIDATION | SCH_CRED_NO_DEFAULT_CREDS;
-    TimeStamp expiry{};
-    char package[] = UNISP_NAME_A;
-    valid_ = AcquireCredentialsHandleA(nullptr, package, SECPKG_CRED_OUTBOUND, nullptr, &schannel,
-                                       nullptr, nullptr, &handle_, &expiry) == SEC_E_OK;
-    return valid_;
-  }
-  CredHandle* get() { return &handle_; }
-
- private:
-  CredHandle handle_{};
-  bool valid_ = false;
-};
-
 class CertificateContext {
  public:
   CertificateContext() = default;
@@ -137,15 +95,16 @@ std::string NameOf(PCCERT_CONTEXT cert, DWORD flags) {
   return name;
 }
 
+// "AB:CD:…": the SHA-256 of the certificate as certificates show it.
 std::string FingerprintOf(PCCERT_CONTEXT cert) {
   upload::Sha256 hash;
   hash.Add({reinterpret_cast<const char*>(cert->pbCertEncoded), cert->cbCertEncoded});
-  const std::string hex = upload::HexDigest(hash.Finish());
+  static constexpr char kDigits[] = "0123456789ABCDEF";
   std::string print;
-  for (std::size_t i = 0; i < hex.size(); i += 2) {
-    if (i > 0) print += ':';
-    print += static_cast<char>(hex[i] >= 'a' ? hex[i] - 'a' + 'A' : hex[i]);
-    print += static_cast<char>(hex[i + 1] >= 'a' ? hex[i + 1] - 'a' + 'A' : hex[i + 1]);
+  for (const std::uint8_t byte : hash.Finish()) {
+    if (!print.empty()) print += ':';
+    print += kDigits[byte >> 4];
+    print += kDigits[byte & 15];
   }
   return print;
 }
@@ -177,6 +136,53 @@ bool WindowsTrusts(PCCERT_CONTEXT cert, const std::string& host) {
   return CertVerifyCertificateChainPolicy(CERT_CHAIN_POLICY_SSL, chain.get(), &policy, &status) &&
          status.dwError == 0;
 }
+
+}  // namespace
+
+// Named, not anonymous: WinFtpLink::State holds them.
+namespace link_detail {
+
+class Socket {
+ public:
+  Socket() = default;
+  ~Socket() { reset(); }
+  Socket(const Socket&) = delete;
+  Socket& operator=(const Socket&) = delete;
+  SOCKET get() const { return socket_; }
+  explicit operator bool() const { return socket_ != INVALID_SOCKET; }
+  void reset(SOCKET socket = INVALID_SOCKET) {
+    if (socket_ != INVALID_SOCKET) closesocket(socket_);
+    socket_ = socket;
+  }
+
+ private:
+  SOCKET socket_ = INVALID_SOCKET;
+};
+
+class Credentials {
+ public:
+  Credentials() = default;
+  ~Credentials() { if (valid_) FreeCredentialsHandle(&handle_); }
+  Credentials(const Credentials&) = delete;
+  Credentials& operator=(const Credentials&) = delete;
+  bool Acquire() {
+    if (valid_) return true;
+    SCHANNEL_CRED schannel{};
+    schannel.dwVersion = SCHANNEL_CRED_VERSION;
+    // The certificate is checked here, with the question for an unknown one.
+    schannel.dwFlags = SCH_CRED_MANUAL_CRED_VALIDATION | SCH_CRED_NO_DEFAULT_CREDS;
+    TimeStamp expiry{};
+    char package[] = UNISP_NAME_A;
+    valid_ = AcquireCredentialsHandleA(nullptr, package, SECPKG_CRED_OUTBOUND, nullptr, &schannel,
+                                       nullptr, nullptr, &handle_, &expiry) == SEC_E_OK;
+    return valid_;
+  }
+  CredHandle* get() { return &handle_; }
+
+ private:
+  CredHandle handle_{};
+  bool valid_ = false;
+};
 
 // One TCP connection, perhaps with TLS on it.
 class Connection {
@@ -434,7 +440,10 @@ LinkStatus Connection::Finish() {
   return LinkStatus::Ok;
 }
 
-}  // namespace
+}  // namespace link_detail
+
+using link_detail::Connection;
+using link_detail::Credentials;
 
 struct WinFtpLink::State {
   explicit State(const std::atomic<bool>& cancelled)

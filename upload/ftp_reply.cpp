@@ -1,17 +1,16 @@
 #include "upload/ftp_reply.h"
+#include "upload/ascii_text.h"
 
 namespace trellan::upload {
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 // The code of a line that starts with three digits and then `separator`.
 std::optional<int> CodeOf(std::string_view line, char separator) {
   // "200" alone is taken as "200 " with no text.
   const bool bare = line.size() == 3 && separator == ' ';
-  if ((line.size() < 4 && !bare) || !IsDigit(line[0]) || !IsDigit(line[1]) ||
-      !IsDigit(line[2]) || (!bare && line[3] != separator) || line[0] < '1' || line[0] > '5')
+  if ((line.size() < 4 && !bare) || !IsAsciiDigit(line[0]) || !IsAsciiDigit(line[1]) ||
+      !IsAsciiDigit(line[2]) || (!bare && line[3] != separator) || line[0] < '1' || line[0] > '5')
     return std::nullopt;
   return (line[0] - '0') * 100 + (line[1] - '0') * 10 + (line[2] - '0');
 }

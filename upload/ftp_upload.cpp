@@ -57,12 +57,6 @@ bool EndsSession(Cause cause) {
   }
 }
 
-bool IsAscii(std::string_view text) {
-  for (const char c : text)
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
-  return true;
-}
-
 // A command's answer: how the connection fared and the reply's code (0
 // without a reply); the reply's text stays in the session.
 struct Answer {
@@ -73,10 +67,11 @@ struct Answer {
 class Session {
  public:
   Session(const UploadJob& job, const std::vector<LocalFile>& files, FtpLink& link,
-          UploadSource& source, UploadProgress& progress)
-      : job_(job), files_(files), link_(link), source_(source), progress_(progress) {}
+          UploadSource& source, UploadProgress& progress, UploadOutcome& outcome)
+      : job_(job), files_(files), link_(link), source_(source), progress_(progress),
+        outcome_(outcome) {}
 
-  UploadOutcome Run();
+  void Run();
 
  private:
   Answer ReadReply();
@@ -100,7 +95,7 @@ class Session {
   FtpLink& link_;
   UploadSource& source_;
   UploadProgress& progress_;
-  UploadOutcome outcome_;
+  UploadOutcome& outcome_;
   FtpReplyReader reader_;
   FtpReply reply_;           // the last reply
   std::string server_text_;  // of the last refusal
@@ -148,8 +143,13 @@ Answer Session::Command(std::string_view verb, std::string_view argument) {
 
 Cause Session::Refused(const Answer& answer) {
   if (answer.status != LinkStatus::Ok) return CauseOf(answer.status);
-  server_text_ = std::to_string(reply_.code) + ' ' + reply_.text;
-  return CauseOfCode(reply_.code);
+  const int code = reply_.code;  // three digits, as the reply reader made sure
+  const char digits[] = {static_cast<char>('0' + code / 100),
+                         static_cast<char>('0' + code / 10 % 10),
+                         static_cast<char>('0' + code % 10), ' '};
+  server_text_.assign(digits, sizeof digits);
+  server_text_ += reply_.text;
+  return CauseOfCode(code);
 }
 
 Cause Session::LogIn() {
@@ -214,14 +214,8 @@ Cause Session::Open() {
         return cause == Cause::ServerError ? Cause::TlsFailed : cause;
       }
   }
+  // Names go in UTF-8, as today's servers take them.
   if (const Answer type = Command("TYPE I"); type.code != 200) return Refused(type);
-  bool ascii_names = IsAscii(job_.target.folder);
-  for (const LocalFile& file : files_) ascii_names = ascii_names && IsAscii(file.path);
-  if (!ascii_names) {
-    // Names go in UTF-8; some servers take them so only when told.
-    if (const Answer utf8 = Command("OPTS UTF8 ON"); utf8.status != LinkStatus::Ok)
-      return Refused(utf8);
-  }
   return EnterFolder();
 }
 
@@ -369,7 +363,7 @@ void Session::StopAt(std::size_t index, Stop stop, Cause cause) {
   outcome_.not_sent = files_.size() - index;
 }
 
-UploadOutcome Session::Run() {
+void Session::Run() {
   for (std::size_t index = 0; index < files_.size(); ++index) {
     const LocalFile& file = files_[index];
     progress_.FileStarted(index, file.path);
@@ -380,14 +374,14 @@ UploadOutcome Session::Run() {
         cause = Open();
         if (outcome_.stop != Stop::None) {  // a question comes first
           StopAt(index, outcome_.stop, cause);
-          return std::move(outcome_);
+          return;
         }
       }
       if (cause == Cause::None) cause = SendFile(file);
       if (cause == Cause::None) break;
       if (cause == Cause::Cancelled) {
         StopAt(index, Stop::Cancelled, cause);
-        return std::move(outcome_);
+        return;
       }
       if (EndsSession(cause)) {
         // A lost connection is restored once, and the file sent again.
@@ -397,7 +391,7 @@ UploadOutcome Session::Run() {
           continue;
         }
         StopAt(index, Stop::Failed, cause);
-        return std::move(outcome_);
+        return;
       }
       outcome_.failed.push_back({file.path, cause, std::move(server_text_)});
       break;
@@ -407,20 +401,20 @@ UploadOutcome Session::Run() {
     Command("QUIT");
     link_.Close();
   }
-  return std::move(outcome_);
 }
 
 }  // namespace
 
 std::string TemporaryNameOf(std::string_view path) {
-  const std::size_t slash = path.rfind('/');
-  const std::size_t name = slash == std::string_view::npos ? 0 : slash + 1;
-  return std::string(path.substr(0, name)) + '.' + std::string(path.substr(name)) + ".tmp";
+  std::string name(path);
+  name.insert(name.rfind('/') + 1, 1, '.');  // npos + 1 is the start
+  name += ".tmp";
+  return name;
 }
 
-UploadOutcome RunUpload(const UploadJob& job, const std::vector<LocalFile>& files, FtpLink& link,
-                        UploadSource& source, UploadProgress& progress) {
-  return Session(job, files, link, source, progress).Run();
+void RunUpload(const UploadJob& job, const std::vector<LocalFile>& files, FtpLink& link,
+               UploadSource& source, UploadProgress& progress, UploadOutcome& outcome) {
+  Session(job, files, link, source, progress, outcome).Run();
 }
 
 }  // namespace trellan::upload

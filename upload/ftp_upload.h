@@ -141,10 +141,10 @@ struct UploadJob {
   std::string trusted_fingerprint;
 };
 
-// Sends `files` as `job` says. Blocks the calling thread (the worker) until
-// it has ended.
-UploadOutcome RunUpload(const UploadJob& job, const std::vector<LocalFile>& files, FtpLink& link,
-                        UploadSource& source, UploadProgress& progress);
+// Sends `files` as `job` says, into `outcome` (empty before). Blocks the
+// calling thread (the worker) until it has ended.
+void RunUpload(const UploadJob& job, const std::vector<LocalFile>& files, FtpLink& link,
+               UploadSource& source, UploadProgress& progress, UploadOutcome& outcome);
 
 // The temporary name under which `path` goes up: in its own folder, hidden
 // from listings by its leading dot.

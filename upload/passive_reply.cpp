@@ -1,16 +1,15 @@
 #include "upload/passive_reply.h"
+#include "upload/ascii_text.h"
 
 namespace trellan::upload {
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 // A decimal number of at most `max` at `at`, which moves past it.
 std::optional<std::uint32_t> Number(std::string_view text, std::size_t& at, std::uint32_t max) {
   std::size_t digits = 0;
   std::uint32_t value = 0;
-  while (at < text.size() && IsDigit(text[at])) {
+  while (at < text.size() && IsAsciiDigit(text[at])) {
     value = value * 10 + static_cast<std::uint32_t>(text[at] - '0');
     if (value > max || ++digits > 5) return std::nullopt;
     ++at;
@@ -26,7 +25,7 @@ std::optional<std::uint16_t> ParseEpsvReply(std::string_view text) {
   if (open == std::string_view::npos || open + 4 >= text.size()) return std::nullopt;
   // "(" d d d port d ")", d any printable character but a digit.
   const char d = text[open + 1];
-  if (d < 33 || d > 126 || IsDigit(d) || text[open + 2] != d || text[open + 3] != d)
+  if (d < 33 || d > 126 || IsAsciiDigit(d) || text[open + 2] != d || text[open + 3] != d)
     return std::nullopt;
   std::size_t at = open + 4;
   const auto port = Number(text, at, 65535);
@@ -37,7 +36,7 @@ std::optional<std::uint16_t> ParseEpsvReply(std::string_view text) {
 
 std::optional<DataAddress> ParsePasvReply(std::string_view text) {
   std::size_t at = 0;
-  while (at < text.size() && !IsDigit(text[at])) ++at;
+  while (at < text.size() && !IsAsciiDigit(text[at])) ++at;
   std::uint32_t numbers[6];
   for (int i = 0; i < 6; ++i) {
     if (i > 0) {

@@ -1,20 +1,12 @@
 #include "upload/site_selection.h"
+#include "upload/ascii_text.h"
 
 namespace trellan::upload {
 
 namespace {
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameFolded(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  return true;
-}
-
 bool EndsWithFolded(std::string_view text, std::string_view end) {
-  return text.size() >= end.size() && SameFolded(text.substr(text.size() - end.size()), end);
+  return text.size() >= end.size() && AsciiEqualIgnoringCase(text.substr(text.size() - end.size()), end);
 }
 
 }  // namespace
@@ -22,17 +14,17 @@ bool EndsWithFolded(std::string_view text, std::string_view end) {
 bool StaysOnPc(std::string_view path) {
   const std::size_t slash = path.find('/');
   const std::string_view top = path.substr(0, slash);
-  if (slash != std::string_view::npos && (SameFolded(top, "_ftp") || SameFolded(top, "_Sicherung")))
+  if (slash != std::string_view::npos && (AsciiEqualIgnoringCase(top, "_ftp") || AsciiEqualIgnoringCase(top, "_Sicherung")))
     return true;
   const std::string_view name = path.substr(path.rfind('/') + 1);
   if (slash == std::string_view::npos &&
-      (SameFolded(name, "_Pruefbericht.html") || SameFolded(name, "_Bilder.txt")))
+      (AsciiEqualIgnoringCase(name, "_Pruefbericht.html") || AsciiEqualIgnoringCase(name, "_Bilder.txt")))
     return true;
   if (name.starts_with('~') || name.starts_with(".~") || name.ends_with('~')) return true;
   static constexpr std::string_view kOwnNames[] = {"Thumbs.db", "desktop.ini", ".DS_Store"};
   static constexpr std::string_view kOwnEnds[] = {".cmd", ".tmp", ".temp", ".bak", ".swp"};
   for (const std::string_view own : kOwnNames)
-    if (SameFolded(name, own)) return true;
+    if (AsciiEqualIgnoringCase(name, own)) return true;
   for (const std::string_view end : kOwnEnds)
     if (EndsWithFolded(name, end)) return true;
   return false;

@@ -1,4 +1,5 @@
 #include "upload/upload_record.h"
+#include "upload/ascii_text.h"
 
 namespace trellan::upload {
 
@@ -7,8 +8,7 @@ namespace {
 constexpr const char* kRecordHeader =
     "Trellan: hochgeladene Dateien je Server und Ordner (Bytes, SHA-256, Name)";
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsLowerHex(char c) { return IsDigit(c) || (c >= 'a' && c <= 'f'); }
+bool IsLowerHex(char c) { return IsAsciiDigit(c) || (c >= 'a' && c <= 'f'); }
 
 // A line without its line end.
 std::string_view NextLine(std::string_view& text) {
@@ -24,7 +24,7 @@ std::string_view NextLine(std::string_view& text) {
 bool ParseFileLine(std::string_view line, std::string& path, FileState& state) {
   std::size_t at = 0;
   std::uint64_t size = 0;
-  while (at < line.size() && IsDigit(line[at])) {
+  while (at < line.size() && IsAsciiDigit(line[at])) {
     const auto digit = static_cast<std::uint64_t>(line[at] - '0');
     constexpr std::uint64_t kTenth = UINT64_MAX / 10;  // beyond it, no size fits
     if (size > kTenth || (size == kTenth && digit > UINT64_MAX % 10)) return false;

@@ -1,4 +1,5 @@
 #include "upload/upload_settings.h"
+#include "upload/ascii_text.h"
 
 namespace trellan::upload {
 
@@ -27,13 +28,11 @@ std::string_view Trimmed(std::string_view text) {
   return text;
 }
 
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
 // The argument of `command` ("OPEN", "CD") at the start of `line`, any case.
 std::optional<std::string_view> ArgumentOf(std::string_view line, std::string_view command) {
   if (line.size() <= command.size() || !IsBlank(line[command.size()])) return std::nullopt;
   for (std::size_t i = 0; i < command.size(); ++i)
-    if (Upper(line[i]) != command[i]) return std::nullopt;
+    if (AsciiUpper(line[i]) != command[i]) return std::nullopt;
   return Trimmed(line.substr(command.size()));
 }
 
@@ -129,16 +128,9 @@ std::optional<std::string> FromHex(std::string_view hex) {
   if (hex.size() % 2 != 0) return std::nullopt;
   std::string bytes;
   for (std::size_t i = 0; i < hex.size(); i += 2) {
-    int value = 0;
-    for (const char c : hex.substr(i, 2)) {
-      int digit = -1;
-      if (c >= '0' && c <= '9') digit = c - '0';
-      if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-      if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-      if (digit < 0) return std::nullopt;
-      value = value * 16 + digit;
-    }
-    bytes += static_cast<char>(value);
+    const int high = AsciiHexValue(hex[i]), low = AsciiHexValue(hex[i + 1]);
+    if (high < 0 || low < 0) return std::nullopt;
+    bytes += static_cast<char>(high * 16 + low);
   }
   return bytes;
 }

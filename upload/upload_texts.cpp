@@ -1,5 +1,7 @@
 #include "upload/upload_texts.h"
 
+#include <iterator>
+
 #include "generator/text_output.h"
 
 namespace trellan::upload {
@@ -30,7 +32,7 @@ std::string Filled(std::string_view lf_text, std::initializer_list<TemplateValue
 // "1,2": megabytes with one decimal, as a German reader writes them.
 std::string Megabytes(std::uint64_t bytes) {
   // In floating point: a 32-bit program has no 64-bit division of its own.
-  const auto tenths = static_cast<unsigned long>(static_cast<double>(bytes) / 104857.6 + 0.5);
+  const auto tenths = static_cast<unsigned>(static_cast<double>(bytes) / 104857.6 + 0.5);
   return std::to_string(tenths / 10) + ',' + std::to_string(tenths % 10);
 }
 
@@ -57,16 +59,16 @@ constexpr const char* kCounts =
 }  // namespace
 
 std::string FormProblemText(FormProblem problem) {
-  switch (problem) {
-    case FormProblem::NoHost: return "Bitte den Server angeben, z.B. ftp.meine-schule.example.";
-    case FormProblem::BadHost:
-      return "Der Name des Servers darf nur Buchstaben, Ziffern, Punkte und Bindestriche "
-             "enthalten, also ohne \"ftp://\" davor und ohne Port oder Ordner dahinter.";
-    case FormProblem::BadPort: return "Der Port ist eine Zahl von 1 bis 65535 (meist 21).";
-    case FormProblem::NoUser: return "Bitte den Benutzernamen angeben.";
-    case FormProblem::None: break;
-  }
-  return {};
+  static constexpr const char* kTexts[] = {
+      "",  // None
+      "Bitte den Server angeben, z.B. ftp.meine-schule.example.",
+      "Der Name des Servers darf nur Buchstaben, Ziffern, Punkte und Bindestriche enthalten, "
+      "also ohne \"ftp://\" davor und ohne Port oder Ordner dahinter.",
+      "Der Port ist eine Zahl von 1 bis 65535 (meist 21).",
+      "Bitte den Benutzernamen angeben.",
+  };
+  static_assert(std::size(kTexts) == static_cast<std::size_t>(FormProblem::NoUser) + 1);
+  return kTexts[static_cast<std::size_t>(problem)];
 }
 
 std::string CertificateQuestionText(const CertificateInfo& certificate, std::string_view host) {
@@ -98,27 +100,26 @@ std::string ProgressText(std::size_t file, std::size_t files, std::uint64_t byte
 }
 
 std::string CauseText(Cause cause, std::string_view server_text) {
-  switch (cause) {
-    case Cause::ServerNotFound: return "Der Server wurde nicht gefunden. Stimmt sein Name?";
-    case Cause::ConnectionRefused:
-      return "Der Server hat die Verbindung abgelehnt. Stimmt der Port?";
-    case Cause::TimedOut:
-      return "Der Server hat nicht rechtzeitig geantwortet (Zeit\xFC" "berschreitung).";
-    case Cause::LoginRefused:
-      return "Die Anmeldung wurde abgelehnt. Stimmen Benutzername und Passwort?";
-    case Cause::NoSpace: return "Auf dem Server ist kein Platz mehr.";
-    case Cause::WriteFailed:
-      return "Der Server konnte die Datei nicht speichern; vielleicht ist kein Platz mehr.";
-    case Cause::NoPermission: return "Keine Berechtigung auf dem Server.";
-    case Cause::TlsFailed:
-      return "Die verschl\xFC" "sselte Verbindung (TLS) kam nicht zustande.";
-    case Cause::ConnectionLost: return "Die Verbindung wurde unterbrochen.";
-    case Cause::LocalReadFailed: return "Die Datei lie\xDF sich auf diesem PC nicht lesen.";
-    case Cause::ServerError: return "Der Server meldet: " + Printable(server_text, 200);
-    case Cause::Cancelled: return "Abgebrochen.";
-    case Cause::None: break;
-  }
-  return {};
+  // In the order of the causes.
+  static constexpr const char* kTexts[] = {
+      "",
+      "Der Server wurde nicht gefunden. Stimmt sein Name?",
+      "Der Server hat die Verbindung abgelehnt. Stimmt der Port?",
+      "Der Server hat nicht rechtzeitig geantwortet (Zeit\xFC" "berschreitung).",
+      "Die Anmeldung wurde abgelehnt. Stimmen Benutzername und Passwort?",
+      "Auf dem Server ist kein Platz mehr.",
+      "Der Server konnte die Datei nicht speichern; vielleicht ist kein Platz mehr.",
+      "Keine Berechtigung auf dem Server.",
+      "Die verschl\xFC" "sselte Verbindung (TLS) kam nicht zustande.",
+      "Die Verbindung wurde unterbrochen.",
+      "Die Datei lie\xDF sich auf diesem PC nicht lesen.",
+      "Der Server meldet: ",
+      "Abgebrochen.",
+  };
+  static_assert(std::size(kTexts) == static_cast<std::size_t>(Cause::Cancelled) + 1);
+  std::string text = kTexts[static_cast<std::size_t>(cause)];
+  if (cause == Cause::ServerError) text += Printable(server_text, 200);
+  return text;
 }
 
 UploadNotice UploadNoticeFor(const UploadOutcome& outcome, std::size_t unchanged,

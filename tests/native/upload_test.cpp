@@ -285,7 +285,11 @@ class MemoryServer final : public FtpLink, public UploadSource, public UploadPro
     for (const auto& [path, bytes] : local) site.push_back({path, {bytes.size(), Sha256Hex(bytes)}});
     return site;
   }
-  UploadOutcome Upload(const UploadJob& job) { return RunUpload(job, Files(), *this, *this, *this); }
+  UploadOutcome Upload(const UploadJob& job) {
+    UploadOutcome outcome;
+    RunUpload(job, Files(), *this, *this, *this, outcome);
+    return outcome;
+  }
 
  private:
   void EndTransfer(const char* reply) {
