@@ -109,7 +109,7 @@ for target in "${targets[@]}"; do
       # A greeting, a multi-line FEAT, a bare code, a reply cut in a line.
       printf '220 Willkommen\r\n211-Features:\r\n AUTH TLS\r\n211-x\r\n211 End\r\n230\r\n150 Go' >"$seeds/1"
       printf '227 Entering Passive Mode (10,0,0,1,4,1)\n229 (|||6446|)\n5\xc3\xa4\r\n' >"$seeds/2"
-      run_target ftp_reply 25000 200000 "$root/upload/ftp_reply.cpp"
+      run_target ftp_reply 5000 200000 "$root/upload/ftp_reply.cpp"
       ;;
     passive_reply)
       printf '\xcb\x00\x71\x05Entering Passive Mode (192,168,1,20,200,10)' >"$seeds/1"
