@@ -191,7 +191,9 @@ class Connection {
       : cancelled_(cancelled), cleanup_until_(cleanup_until) {}
   ~Connection() { Reset(); }
 
-  LinkStatus Open(const sockaddr_in& address, DWORD timeout_ms);
+  // With `wait` false the connection may still be on its way: the first
+  // send or receive waits for it.
+  LinkStatus Open(const sockaddr_in& address, DWORD timeout_ms, bool wait);
   LinkStatus Handshake(Credentials& credentials, const std::string& host);
   LinkStatus Send(std::string_view bytes);
   // Appends decrypted (or plain) bytes; Lost at the end of the stream.
@@ -205,6 +207,8 @@ class Connection {
   // Waits until the socket can be read (or written); Ok, TimedOut or
   // Cancelled.
   LinkStatus Wait(bool write, DWORD timeout_ms);
+  // Waits until a connection begun by Open is made.
+  LinkStatus Connected();
   LinkStatus SendRaw(std::string_view bytes);
   LinkStatus ReceiveRaw();  // appends to encrypted_
   LinkStatus Negotiate(Credentials& credentials, const std::string& host, bool first);
@@ -218,11 +222,14 @@ class Connection {
   std::string host_;
   SecPkgContext_StreamSizes sizes_{};
   std::string encrypted_;  // received, not yet decrypted (or plain, without TLS)
+  bool connecting_ = false;
+  DWORD connect_timeout_ms_ = 0;
 };
 
 void Connection::Reset() {
   if (has_context_) DeleteSecurityContext(&context_);
   has_context_ = false;
+  connecting_ = false;
   encrypted_.clear();
   socket_.reset();
 }
@@ -247,7 +254,7 @@ LinkStatus Connection::Wait(bool write, DWORD timeout_ms) {
   }
 }
 
-LinkStatus Connection::Open(const sockaddr_in& address, DWORD timeout_ms) {
+LinkStatus Connection::Open(const sockaddr_in& address, DWORD timeout_ms, bool wait) {
   Reset();
   socket_.reset(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
   if (!socket_) return LinkStatus::Lost;
@@ -260,7 +267,16 @@ LinkStatus Connection::Open(const sockaddr_in& address, DWORD timeout_ms) {
   if (connect(socket_.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0)
     return LinkStatus::Ok;
   if (WSAGetLastError() != WSAEWOULDBLOCK) return LinkStatus::Refused;
-  if (const LinkStatus waited = Wait(true, timeout_ms); waited != LinkStatus::Ok) return waited;
+  connecting_ = true;
+  connect_timeout_ms_ = timeout_ms;
+  return wait ? Connected() : LinkStatus::Ok;
+}
+
+LinkStatus Connection::Connected() {
+  if (!connecting_) return LinkStatus::Ok;
+  connecting_ = false;
+  if (const LinkStatus waited = Wait(true, connect_timeout_ms_); waited != LinkStatus::Ok)
+    return waited;
   int error = 0;
   int size = sizeof error;
   getsockopt(socket_.get(), SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &size);
@@ -269,6 +285,7 @@ LinkStatus Connection::Open(const sockaddr_in& address, DWORD timeout_ms) {
 }
 
 LinkStatus Connection::SendRaw(std::string_view bytes) {
+  if (const LinkStatus connected = Connected(); connected != LinkStatus::Ok) return connected;
   while (!bytes.empty()) {
     const int chunk = bytes.size() > 0x100000 ? 0x100000 : static_cast<int>(bytes.size());
     const int sent = send(socket_.get(), bytes.data(), chunk, 0);
@@ -284,6 +301,7 @@ LinkStatus Connection::SendRaw(std::string_view bytes) {
 }
 
 LinkStatus Connection::ReceiveRaw() {
+  if (const LinkStatus connected = Connected(); connected != LinkStatus::Ok) return connected;
   while (true) {
     char buffer[kReceiveBytes];
     const int got = recv(socket_.get(), buffer, sizeof buffer, 0);
@@ -427,10 +445,13 @@ LinkStatus Connection::Finish() {
       }
     }
   }
-  // The server has every byte once it closes its side too; closing first
-  // could reset the connection under bytes it has not read yet.
+  // Without TLS the end of the data is the end of the file, and closing
+  // sends it after every byte. With TLS the server answers the end with its
+  // own: closing before it arrived could reset the connection under bytes
+  // the server has not read yet.
+  if (const LinkStatus connected = Connected(); connected != LinkStatus::Ok) return connected;
   shutdown(socket_.get(), SD_SEND);
-  while (true) {
+  while (has_context_) {
     encrypted_.clear();
     const LinkStatus got = ReceiveRaw();
     if (got == LinkStatus::Lost) break;
@@ -482,7 +503,7 @@ LinkStatus WinFtpLink::Connect(const std::string& host, std::uint16_t port) {
   address.sin_port = htons(port);
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(&address.sin_addr);
   state_->server = {bytes[0], bytes[1], bytes[2], bytes[3]};
-  return state_->control.Open(address, kConnectTimeoutMs);
+  return state_->control.Open(address, kConnectTimeoutMs, true);
 }
 
 LinkStatus WinFtpLink::StartTls(const std::string& trusted_fingerprint,
@@ -518,7 +539,8 @@ LinkStatus WinFtpLink::OpenData(const upload::DataAddress& where) {
   address.sin_family = AF_INET;
   address.sin_port = htons(where.port);
   std::memcpy(&address.sin_addr, where.address.data(), 4);
-  const LinkStatus status = state_->data.Open(address, kConnectTimeoutMs);
+  // The STOR command goes while the connection is made.
+  const LinkStatus status = state_->data.Open(address, kConnectTimeoutMs, false);
   if (status == LinkStatus::Ok) {
     // Large buffers keep the line full on fast networks.
     const int buffer = 256 * 1024;

@@ -226,9 +226,12 @@ class MemoryServer final : public FtpLink, public UploadSource, public UploadPro
   }
   LinkStatus Send(std::string_view bytes) override {
     if (lost_) return LinkStatus::Lost;
-    const std::string line(bytes.substr(0, bytes.size() - 2));
-    commands.push_back(line.starts_with("PASS ") ? "PASS ****" : line);
-    replies_ += Answer(line);
+    for (std::size_t end; (end = bytes.find("\r\n")) != std::string_view::npos;
+         bytes.remove_prefix(end + 2)) {
+      const std::string line(bytes.substr(0, end));
+      commands.push_back(line.starts_with("PASS ") ? "PASS ****" : line);
+      replies_ += Answer(line);
+    }
     return LinkStatus::Ok;
   }
   LinkStatus Receive(std::string& bytes) override {
