@@ -314,18 +314,9 @@ Cause Session::SendBytes(const LocalFile& file, const std::string& temporary) {
 }
 
 Cause Session::Rename(const std::string& from, const std::string& to) {
-  // Both commands in one go: a server that refuses RNFR answers RNTO with
-  // "bad sequence", and the RNFR's reply tells why.
-  std::string both = "RNFR " + from;
-  both += "\r\nRNTO ";
-  both += to;
-  both += "\r\n";
-  if (const LinkStatus sent = link_.Send(both); sent != LinkStatus::Ok) return CauseOf(sent);
-  const Answer source = ReadReply();
-  const Cause source_cause = source.code == 350 ? Cause::None : Refused(source);
-  if (source.status != LinkStatus::Ok) return source_cause;
-  const Answer target = ReadReply();
-  if (source_cause != Cause::None) return source_cause;
+  const Answer source = Command("RNFR", from);
+  if (source.code != 350) return Refused(source);
+  const Answer target = Command("RNTO", to);
   if (target.code == 250) return Cause::None;
   const Cause cause = Refused(target);
   if (target.status != LinkStatus::Ok) return cause;
