@@ -65,29 +65,4 @@ DataAddress PassiveTarget(const DataAddress& named, const Ipv4& server) {
   return named;
 }
 
-std::string Ipv4Text(const Ipv4& address) {
-  std::string text;
-  for (int i = 0; i < 4; ++i) {
-    if (i > 0) text += '.';
-    text += std::to_string(address[i]);
-  }
-  return text;
-}
-
-std::optional<Ipv4> ParseIpv4(std::string_view text) {
-  Ipv4 address{};
-  std::size_t at = 0;
-  for (int i = 0; i < 4; ++i) {
-    if (i > 0) {
-      if (at >= text.size() || text[at] != '.') return std::nullopt;
-      ++at;
-    }
-    const auto number = Number(text, at, 255);
-    if (!number) return std::nullopt;
-    address[i] = static_cast<std::uint8_t>(*number);
-  }
-  if (at != text.size()) return std::nullopt;
-  return address;
-}
-
 }  // namespace trellan::upload

@@ -35,8 +35,4 @@ bool IsPrivateAddress(const Ipv4& address);
 // the server's address, else the named one.
 DataAddress PassiveTarget(const DataAddress& named, const Ipv4& server);
 
-// "a.b.c.d", and back; nothing for anything else.
-std::string Ipv4Text(const Ipv4& address);
-std::optional<Ipv4> ParseIpv4(std::string_view text);
-
 }  // namespace trellan::upload
