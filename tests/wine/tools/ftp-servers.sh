@@ -12,6 +12,8 @@
 # command to DIR/<name>.log.
 #   ftp-servers.sh start DIR    (ports and folders go to DIR/servers.txt)
 #   ftp-servers.sh stop DIR
+# TRELLAN_FTP_CERT=FILE makes vsftpd_tls use that certificate and key (one
+# PEM file) instead of a new one; TRELLAN_FTP_TLS_PORT=PORT its port.
 # Starting needs root (the servers switch users, PAM, tmpfs); where it
 # cannot be done the reason goes to DIR.skip and the tests skip themselves.
 set -uo pipefail
@@ -105,8 +107,13 @@ start() {
   [ -x "$proftpd" ] || give_up "ProFTPD is missing at $proftpd: run scripts/install-deps.sh test"
   [ -n "$(find /lib /usr/lib -name pam_pwdfile.so 2>/dev/null | head -1)" ] ||
     give_up "pam_pwdfile is missing (package libpam-pwdfile): run scripts/install-deps.sh test"
-  openssl req -x509 -newkey rsa:2048 -nodes -days 30 -subj "/CN=Trellan Testserver" \
-    -keyout "$dir/key.pem" -out "$dir/cert.pem" 2>/dev/null || give_up "openssl made no certificate"
+  if [ -n "${TRELLAN_FTP_CERT:-}" ]; then
+    cp "$TRELLAN_FTP_CERT" "$dir/cert.pem"
+    cp "$TRELLAN_FTP_CERT" "$dir/key.pem"
+  else
+    openssl req -x509 -newkey rsa:2048 -nodes -days 30 -subj "/CN=Trellan Testserver" \
+      -keyout "$dir/key.pem" -out "$dir/cert.pem" 2>/dev/null || give_up "openssl made no certificate"
+  fi
   # The accounts of both servers: "lern" with the password "geheim".
   printf 'lern:%s\n' "$(openssl passwd -1 geheim)" >"$dir/users.passwd"
   printf 'auth required pam_pwdfile.so pwdfile=%s\naccount required pam_permit.so\n' \
@@ -126,6 +133,10 @@ start() {
   for name in vsftpd_tls vsftpd_plain vsftpd_full; do
     tls=no; [ "$name" = vsftpd_tls ] && tls=yes
     port="$(free_port)" || give_up "no free port"
+    if [ "$tls" = yes ] && [ -n "${TRELLAN_FTP_TLS_PORT:-}" ]; then
+      port="$TRELLAN_FTP_TLS_PORT"
+      port_is_free "$port" || give_up "port $port is taken"
+    fi
     vsftpd_conf "$name" "$port" "$tls" >"$dir/$name.conf"
     vsftpd "$dir/$name.conf" >"$dir/$name.out" 2>&1 &
     echo $! >"$dir/$name.pid"
