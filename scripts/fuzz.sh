@@ -122,7 +122,7 @@ for target in "${targets[@]}"; do
       printf '\x01Trellan: hochgeladene Dateien\r\n[lern@ftp.example:21/www]\r\n12 %s index.html\r\n0 %s media/gr\xc3\xbcn.jpg\r\n[x]\n7 %s s02.html' \
         "$hash" "$hash" "$hash" >"$seeds/1"
       printf '\x00OPEN ftp.schule.example 2121\r\nlea\r\nGeheim\r\n\r\nASCII\r\nCD htdocs\r\n' >"$seeds/2"
-      run_target upload_record 20000 100000 "$root/upload/"{upload_record,site_selection,upload_settings}.cpp
+      run_target upload_record 4096 100000 "$root/upload/"{upload_record,site_selection,upload_settings}.cpp
       ;;
     *) echo "error: no fuzz target \"$target\"" >&2; exit 2 ;;
   esac
