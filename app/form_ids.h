@@ -37,4 +37,8 @@ inline constexpr int IDC_PROGRESS_BAR = 211;
 inline constexpr int IDC_PROGRESS_COUNT = 212;
 inline constexpr int IDC_PROGRESS_FILE = 213;
 
+// The program's icon resource as its boxes name it; resource names compare
+// without case, so the class icon's "I" is the same one.
+inline constexpr const char* kIconName = "i";
+
 }  // namespace trellan

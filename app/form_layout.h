@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/form_settings.h"
+#include "settings/form_settings.h"
 
 namespace trellan {
 

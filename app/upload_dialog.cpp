@@ -60,10 +60,11 @@ void ShowForm(HWND dialog, const UploadForm& form) {
   SetDlgItemTextA(dialog, IDC_UPLOAD_FOLDER, form.folder.c_str());
   CheckBox(dialog, IDC_UPLOAD_TLS, form.tls);
   CheckBox(dialog, IDC_UPLOAD_REMEMBER, form.remember_password);
-  for (const auto& [id, capacity] :
-       {std::pair{IDC_UPLOAD_HOST, upload::kHostCapacity}, {IDC_UPLOAD_PORT, upload::kPortCapacity},
-        {IDC_UPLOAD_USER, upload::kUserCapacity}, {IDC_UPLOAD_PASSWORD, upload::kPasswordCapacity},
-        {IDC_UPLOAD_FOLDER, upload::kFolderCapacity}})
+  for (const auto& [id, capacity] : {std::pair{IDC_UPLOAD_HOST, upload::kHostCapacity},
+                                     {IDC_UPLOAD_PORT, upload::kPortCapacity},
+                                     {IDC_UPLOAD_USER, upload::kUserCapacity},
+                                     {IDC_UPLOAD_PASSWORD, upload::kPasswordCapacity},
+                                     {IDC_UPLOAD_FOLDER, upload::kFolderCapacity}})
     SendDlgItemMessageA(dialog, id, EM_LIMITTEXT, capacity - 1, 0);
 }
 

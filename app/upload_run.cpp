@@ -16,7 +16,6 @@
 #include "system/registry_settings.h"
 #include "system/site_files.h"
 #include "system/system.h"
-#include "system/text_file_writer.h"
 #include "system/upload_files.h"
 #include "system/worker_thread.h"
 #include "upload/upload_record.h"
@@ -106,8 +105,9 @@ void RefreshProgress(HWND window, const UploadRun& run) {
                   upload::ProgressText(index + 1, files, done, run.total_bytes).c_str());
   SetDlgItemTextA(window, IDC_PROGRESS_FILE, Utf8ToAnsi(run.files[index].path).c_str());
   // In floating point: a 32-bit program has no 64-bit division of its own.
-  const double part = run.total_bytes > 0 ? static_cast<double>(done) / static_cast<double>(run.total_bytes)
-                                          : static_cast<double>(index) / files;
+  const double part = run.total_bytes > 0
+                          ? static_cast<double>(done) / static_cast<double>(run.total_bytes)
+                          : static_cast<double>(index) / files;
   const int position = static_cast<int>(part * kBarSteps);
   SendDlgItemMessageA(window, IDC_PROGRESS_BAR, PBM_SETPOS, position, 0);
 }
@@ -124,16 +124,17 @@ INT_PTR CALLBACK ProgressProc(HWND window, UINT message, WPARAM wparam, LPARAM l
     case WM_INITDIALOG: {
       SetWindowLongPtrA(window, DWLP_USER, lparam);
       FitClientArea(window, kProgressWidth, kProgressHeight);
-      CreateControls(window, {
-          {PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, 0, 10, 12, 400, 20, IDC_PROGRESS_BAR,
-           Font::None},
-          {"STATIC", "Dateien werden gelesen\x85", WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 10, 42,
-           400, 20, IDC_PROGRESS_COUNT, Font::Label},
-          {"STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_PATHELLIPSIS, 0, 10, 64, 400, 20,
-           IDC_PROGRESS_FILE, Font::Label},
-          {"BUTTON", upload::kCancelButtonText, kPushButtonStyle | BS_DEFPUSHBUTTON, 0, 315, 96,
-           95, 24, IDCANCEL, Font::Label},
-      });
+      CreateControls(
+          window, {
+                      {PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE, 0, 10, 12, 400, 20,
+                       IDC_PROGRESS_BAR, Font::None},
+                      {"STATIC", "Dateien werden gelesen\x85", WS_CHILD | WS_VISIBLE | SS_LEFT, 0,
+                       10, 42, 400, 20, IDC_PROGRESS_COUNT, Font::Label},
+                      {"STATIC", "", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_PATHELLIPSIS, 0, 10, 64,
+                       400, 20, IDC_PROGRESS_FILE, Font::Label},
+                      {"BUTTON", upload::kCancelButtonText, kPushButtonStyle | BS_DEFPUSHBUTTON, 0,
+                       315, 96, 95, 24, IDCANCEL, Font::Label},
+                  });
       SendDlgItemMessageA(window, IDC_PROGRESS_BAR, PBM_SETRANGE32, 0, kBarSteps);
       SetWindowTextA(window, upload::kProgressCaption);
       SetTimer(window, kRefreshTimer, kRefreshMs, nullptr);
@@ -143,7 +144,8 @@ INT_PTR CALLBACK ProgressProc(HWND window, UINT message, WPARAM wparam, LPARAM l
       if (run) RefreshProgress(window, *run);
       return TRUE;
     case WM_COMMAND:
-      if (LOWORD(wparam) == IDCANCEL && run && !run->cancelled.load()) CancelFromWindow(window, *run);
+      if (LOWORD(wparam) == IDCANCEL && run && !run->cancelled.load())
+        CancelFromWindow(window, *run);
       return TRUE;
     default: return FALSE;
   }
@@ -187,8 +189,8 @@ UploadForm InitialForm(const RegistrySettings& store, const std::string& folder)
       if (const auto from_pipe = upload::FormFromFtpPipe(*pipe)) return *from_pipe;
     return form;
   }
-  const auto stored = upload::FromHex(store.ReadText(upload::kStoredPasswordName,
-                                                     kProtectedCapacity - 1));
+  const auto stored =
+      upload::FromHex(store.ReadText(upload::kStoredPasswordName, kProtectedCapacity - 1));
   if (stored)
     if (const auto password = UnprotectForAccount(*stored)) form.password = *password;
   return form;
@@ -204,13 +206,17 @@ void StoreForm(RegistrySettings& store, const UploadForm& form) {
 }
 
 upload::UploadTarget TargetOf(const UploadForm& form) {
-  return {upload::HostOf(form), upload::PortOf(form), AnsiToUtf8(form.user),
-          AnsiToUtf8(form.password), AnsiToUtf8(upload::FolderOf(form)), form.tls};
+  return {upload::HostOf(form),
+          upload::PortOf(form),
+          AnsiToUtf8(form.user),
+          AnsiToUtf8(form.password),
+          AnsiToUtf8(upload::FolderOf(form)),
+          form.tls};
 }
 
 bool Ask(HWND owner, const std::string& text, const char* caption) {
-  return MessageBoxA(owner, text.c_str(), caption,
-                     MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+  return MessageBoxA(owner, text.c_str(), caption, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) ==
+         IDYES;
 }
 
 void Notice(HWND owner, const std::string& text, bool warning) {
@@ -224,8 +230,7 @@ void Record(const std::string& folder, upload::UploadRecord& record, const std::
   if (sent.empty()) return;
   upload::FileStates& section = upload::SectionOf(record, key);
   for (const upload::LocalFile& file : sent) upload::SetState(section, file);
-  CreateDirectoryA((folder + "_ftp").c_str(), nullptr);
-  WriteWholeFile(folder + upload::kRecordFileName, {}, upload::UploadRecordText(record));
+  WriteUploadRecord(folder, upload::UploadRecordText(record));
 }
 
 }  // namespace
@@ -234,7 +239,7 @@ void UploadSiteFolder(HWND dialog) {
   // Read when the command arrives: the learner may let go of it meanwhile.
   const bool send_all = GetKeyState(VK_SHIFT) < 0;
   const std::string folder = SiteFolderPath();
-  if (!IsFile(folder + "index.html")) {
+  if (!FileExists(folder + "index.html")) {
     Notice(dialog, upload::NoSiteText(folder, PathExists(folder)), false);
     return;
   }

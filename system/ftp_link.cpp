@@ -1,9 +1,11 @@
 #include "system/ftp_link.h"
 
-#define SECURITY_WIN32
 #include <winsock2.h>
 #include <ws2tcpip.h>
+// After <winsock2.h>, which must come first; SSPI's headers want to know
+// which of its interfaces is used.
 #include <windows.h>
+#define SECURITY_WIN32
 #include <schannel.h>
 #include <security.h>
 #include <wincrypt.h>
@@ -29,13 +31,15 @@ constexpr long kSliceMs = 200;
 constexpr std::size_t kReceiveBytes = 16 * 1024;
 
 constexpr DWORD kContextFlags = ISC_REQ_SEQUENCE_DETECT | ISC_REQ_REPLAY_DETECT |
-                                ISC_REQ_CONFIDENTIALITY | ISC_REQ_ALLOCATE_MEMORY |
-                                ISC_REQ_STREAM | ISC_REQ_MANUAL_CRED_VALIDATION;
+                                ISC_REQ_CONFIDENTIALITY | ISC_REQ_ALLOCATE_MEMORY | ISC_REQ_STREAM |
+                                ISC_REQ_MANUAL_CRED_VALIDATION;
 
 class CertificateContext {
  public:
   CertificateContext() = default;
-  ~CertificateContext() { if (cert_) CertFreeCertificateContext(cert_); }
+  ~CertificateContext() {
+    if (cert_) CertFreeCertificateContext(cert_);
+  }
   CertificateContext(const CertificateContext&) = delete;
   CertificateContext& operator=(const CertificateContext&) = delete;
   PCCERT_CONTEXT* out() { return &cert_; }
@@ -48,7 +52,9 @@ class CertificateContext {
 class ChainContext {
  public:
   ChainContext() = default;
-  ~ChainContext() { if (chain_) CertFreeCertificateChain(chain_); }
+  ~ChainContext() {
+    if (chain_) CertFreeCertificateChain(chain_);
+  }
   ChainContext(const ChainContext&) = delete;
   ChainContext& operator=(const ChainContext&) = delete;
   PCCERT_CHAIN_CONTEXT* out() { return &chain_; }
@@ -65,7 +71,9 @@ class OutputToken {
     buffer_ = {0, SECBUFFER_TOKEN, nullptr};
     desc_ = {SECBUFFER_VERSION, 1, &buffer_};
   }
-  ~OutputToken() { if (buffer_.pvBuffer) FreeContextBuffer(buffer_.pvBuffer); }
+  ~OutputToken() {
+    if (buffer_.pvBuffer) FreeContextBuffer(buffer_.pvBuffer);
+  }
   OutputToken(const OutputToken&) = delete;
   OutputToken& operator=(const OutputToken&) = delete;
   SecBufferDesc* desc() { return &desc_; }
@@ -162,7 +170,9 @@ class Socket {
 class Credentials {
  public:
   Credentials() = default;
-  ~Credentials() { if (valid_) FreeCredentialsHandle(&handle_); }
+  ~Credentials() {
+    if (valid_) FreeCredentialsHandle(&handle_);
+  }
   Credentials(const Credentials&) = delete;
   Credentials& operator=(const Credentials&) = delete;
   bool Acquire() {
@@ -248,7 +258,8 @@ LinkStatus Connection::Wait(bool write, DWORD timeout_ms) {
     FD_SET(socket_.get(), &ready);
     FD_SET(socket_.get(), &failed);
     timeval slice{0, kSliceMs * 1000};
-    const int count = select(0, write ? nullptr : &ready, write ? &ready : nullptr, &failed, &slice);
+    const int count =
+        select(0, write ? nullptr : &ready, write ? &ready : nullptr, &failed, &slice);
     if (count == SOCKET_ERROR) return LinkStatus::Lost;
     if (count > 0) return LinkStatus::Ok;  // a failure shows in the call that follows
   }
@@ -323,9 +334,9 @@ LinkStatus Connection::Negotiate(Credentials& credentials, const std::string& ho
       if (const LinkStatus got = ReceiveRaw(); got != LinkStatus::Ok)
         return got == LinkStatus::Lost ? LinkStatus::TlsFailed : got;
     }
-    SecBuffer in[2] = {{static_cast<unsigned long>(encrypted_.size()), SECBUFFER_TOKEN,
-                        encrypted_.data()},
-                       {0, SECBUFFER_EMPTY, nullptr}};
+    SecBuffer in[2] = {
+        {static_cast<unsigned long>(encrypted_.size()), SECBUFFER_TOKEN, encrypted_.data()},
+        {0, SECBUFFER_EMPTY, nullptr}};
     SecBufferDesc in_desc{SECBUFFER_VERSION, 2, in};
     OutputToken out;
     unsigned long flags = 0;
@@ -368,8 +379,8 @@ LinkStatus Connection::Handshake(Credentials& credentials, const std::string& ho
 LinkStatus Connection::Send(std::string_view bytes) {
   if (!has_context_) return SendRaw(bytes);
   while (!bytes.empty()) {
-    const std::size_t take = bytes.size() < sizes_.cbMaximumMessage ? bytes.size()
-                                                                     : sizes_.cbMaximumMessage;
+    const std::size_t take =
+        bytes.size() < sizes_.cbMaximumMessage ? bytes.size() : sizes_.cbMaximumMessage;
     std::string record(sizes_.cbHeader + take + sizes_.cbTrailer, '\0');
     bytes.copy(record.data() + sizes_.cbHeader, take);
     SecBuffer parts[4] = {
@@ -399,7 +410,8 @@ LinkStatus Connection::Receive(std::string& bytes) {
     if (!encrypted_.empty()) {
       SecBuffer parts[4] = {
           {static_cast<unsigned long>(encrypted_.size()), SECBUFFER_DATA, encrypted_.data()},
-          {0, SECBUFFER_EMPTY, nullptr}, {0, SECBUFFER_EMPTY, nullptr},
+          {0, SECBUFFER_EMPTY, nullptr},
+          {0, SECBUFFER_EMPTY, nullptr},
           {0, SECBUFFER_EMPTY, nullptr}};
       SecBufferDesc desc{SECBUFFER_VERSION, 4, parts};
       const SECURITY_STATUS status = DecryptMessage(&context_, &desc, 0, nullptr);
@@ -438,8 +450,8 @@ LinkStatus Connection::Finish() {
       OutputToken out;
       unsigned long flags = 0;
       std::string target = host_;
-      InitializeSecurityContextA(credentials_->get(), &context_, target.data(), kContextFlags, 0,
-                                 0, nullptr, 0, nullptr, out.desc(), &flags, nullptr);
+      InitializeSecurityContextA(credentials_->get(), &context_, target.data(), kContextFlags, 0, 0,
+                                 nullptr, 0, nullptr, out.desc(), &flags, nullptr);
       if (!out.bytes().empty()) {
         if (const LinkStatus sent = SendRaw(out.bytes()); sent != LinkStatus::Ok) return sent;
       }
@@ -544,8 +556,8 @@ LinkStatus WinFtpLink::OpenData(const upload::DataAddress& where) {
   if (status == LinkStatus::Ok) {
     // Large buffers keep the line full on fast networks.
     const int buffer = 256 * 1024;
-    setsockopt(state_->data.socket(), SOL_SOCKET, SO_SNDBUF,
-               reinterpret_cast<const char*>(&buffer), sizeof buffer);
+    setsockopt(state_->data.socket(), SOL_SOCKET, SO_SNDBUF, reinterpret_cast<const char*>(&buffer),
+               sizeof buffer);
   }
   return status;
 }

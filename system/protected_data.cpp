@@ -1,6 +1,7 @@
 #include "system/protected_data.h"
 
 #include <windows.h>
+// After <windows.h>, whose types it uses.
 #include <wincrypt.h>
 
 namespace trellan {
@@ -14,7 +15,9 @@ constexpr char kEntropy[] = "Trellan FTP";
 class LocalMemory {
  public:
   explicit LocalMemory(BYTE* data) : data_(data) {}
-  ~LocalMemory() { if (data_) LocalFree(data_); }
+  ~LocalMemory() {
+    if (data_) LocalFree(data_);
+  }
   LocalMemory(const LocalMemory&) = delete;
   LocalMemory& operator=(const LocalMemory&) = delete;
 

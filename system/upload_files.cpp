@@ -1,6 +1,8 @@
 #include "system/upload_files.h"
 
+#include "system/text_file_writer.h"
 #include "upload/sha256.h"
+#include "upload/upload_record.h"
 
 namespace trellan {
 
@@ -33,6 +35,11 @@ std::vector<upload::LocalFile> SiteUploadFiles::List(const std::atomic<bool>& ca
 std::optional<std::string> SiteUploadFiles::Read(const std::string& path, std::uint64_t offset,
                                                  std::size_t length) {
   return files_.ReadRange(path, offset, length);
+}
+
+bool WriteUploadRecord(const std::string& site_folder, std::string_view text) {
+  CreateDirectoryA((site_folder + "_ftp").c_str(), nullptr);  // there already: fine
+  return WriteWholeFile(site_folder + upload::kRecordFileName, {}, text);
 }
 
 }  // namespace trellan

@@ -3,6 +3,7 @@
 // each with its size and SHA-256, and their bytes piece by piece. Names go
 // through the wide API (see DiskSiteFiles) and reach the upload in UTF-8.
 #include <atomic>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -26,5 +27,9 @@ class SiteUploadFiles final : public upload::UploadSource {
  private:
   DiskSiteFiles files_;
 };
+
+// Writes the record of what was uploaded into the site's "_ftp" folder
+// (made when missing), whole; true when it was written.
+bool WriteUploadRecord(const std::string& site_folder, std::string_view text);
 
 }  // namespace trellan

@@ -36,7 +36,7 @@ class FtpReplyReader {
   std::optional<std::string> TakeLine();
 
   std::string buffer_;
-  std::size_t start_ = 0;  // the first byte in buffer_ not yet read
+  std::size_t start_ = 0;         // the first byte in buffer_ not yet read
   std::optional<FtpReply> open_;  // a multi-line reply still open
   std::size_t open_bytes_ = 0;
   bool broken_ = false;

@@ -68,7 +68,11 @@ class Session {
  public:
   Session(const UploadJob& job, const std::vector<LocalFile>& files, FtpLink& link,
           UploadSource& source, UploadProgress& progress, UploadOutcome& outcome)
-      : job_(job), files_(files), link_(link), source_(source), progress_(progress),
+      : job_(job),
+        files_(files),
+        link_(link),
+        source_(source),
+        progress_(progress),
         outcome_(outcome) {}
 
   void Run();

@@ -100,12 +100,12 @@ enum class Cause {
   TimedOut,
   LoginRefused,
   NoSpace,
-  WriteFailed,   // the server could not store it (451): often a full disk
+  WriteFailed,  // the server could not store it (451): often a full disk
   NoPermission,
   TlsFailed,
   ConnectionLost,
   LocalReadFailed,
-  ServerError,   // any other refusal; the server's own words are kept
+  ServerError,  // any other refusal; the server's own words are kept
   Cancelled,
 };
 
@@ -118,9 +118,9 @@ struct FailedFile {
 
 // How the upload ended before its files, if it did.
 enum class Stop {
-  None,            // every file was tried
-  Failed,          // `cause` ended it; the files not tried are `not_sent`
-  NeedsTrust,      // ask about `certificate`, then start again
+  None,               // every file was tried
+  Failed,             // `cause` ended it; the files not tried are `not_sent`
+  NeedsTrust,         // ask about `certificate`, then start again
   NeedsPlainConsent,  // the server offers no TLS: ask, then start again
   Cancelled,
 };

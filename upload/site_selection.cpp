@@ -6,7 +6,8 @@ namespace trellan::upload {
 namespace {
 
 bool EndsWithFolded(std::string_view text, std::string_view end) {
-  return text.size() >= end.size() && AsciiEqualIgnoringCase(text.substr(text.size() - end.size()), end);
+  return text.size() >= end.size() &&
+         AsciiEqualIgnoringCase(text.substr(text.size() - end.size()), end);
 }
 
 }  // namespace
@@ -14,11 +15,12 @@ bool EndsWithFolded(std::string_view text, std::string_view end) {
 bool StaysOnPc(std::string_view path) {
   const std::size_t slash = path.find('/');
   const std::string_view top = path.substr(0, slash);
-  if (slash != std::string_view::npos && (AsciiEqualIgnoringCase(top, "_ftp") || AsciiEqualIgnoringCase(top, "_Sicherung")))
+  if (slash != std::string_view::npos &&
+      (AsciiEqualIgnoringCase(top, "_ftp") || AsciiEqualIgnoringCase(top, "_Sicherung")))
     return true;
   const std::string_view name = path.substr(path.rfind('/') + 1);
-  if (slash == std::string_view::npos &&
-      (AsciiEqualIgnoringCase(name, "_Pruefbericht.html") || AsciiEqualIgnoringCase(name, "_Bilder.txt")))
+  if (slash == std::string_view::npos && (AsciiEqualIgnoringCase(name, "_Pruefbericht.html") ||
+                                          AsciiEqualIgnoringCase(name, "_Bilder.txt")))
     return true;
   if (name.starts_with('~') || name.starts_with(".~") || name.ends_with('~')) return true;
   static constexpr std::string_view kOwnNames[] = {"Thumbs.db", "desktop.ini", ".DS_Store"};

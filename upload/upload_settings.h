@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "system/settings_store.h"
+#include "settings/settings_store.h"
 
 namespace trellan::upload {
 

@@ -44,17 +44,22 @@ constexpr const char* kCertificateChanged =
     "Achtung: Der Server \xAB{{host}}\xBB zeigt ein anderes Zertifikat als beim letzten Mal. "
     "Vielleicht hat der Webhoster es erneuert \x96 oder jemand gibt sich als der Server aus.\n\n";
 constexpr const char* kCertificateQuestion =
-    "Windows kann nicht best\xE4tigen, dass der Server \xAB{{host}}\xBB der ist, f\xFC" "r den "
+    "Windows kann nicht best\xE4tigen, dass der Server \xAB{{host}}\xBB der ist, f\xFC"
+    "r den "
     "er sich ausgibt: Sein Zertifikat ist nicht von einer bekannten Stelle beglaubigt oder "
     "lautet auf einen anderen Namen.\n\n"
-    "Ausgestellt f\xFC" "r: {{subject}}\n"
+    "Ausgestellt f\xFC"
+    "r: {{subject}}\n"
     "Ausgestellt von: {{issuer}}\n"
-    "G\xFC" "ltig: {{from}} bis {{to}}\n"
+    "G\xFC"
+    "ltig: {{from}} bis {{to}}\n"
     "SHA-256-Fingerabdruck:\n{{print}}\n{{print2}}\n\n"
-    "Vergleiche den Fingerabdruck mit dem, den dein Webhoster angibt. Diesem Zertifikat f\xFC" "r "
+    "Vergleiche den Fingerabdruck mit dem, den dein Webhoster angibt. Diesem Zertifikat f\xFC"
+    "r "
     "\xAB{{host}}\xBB ab jetzt vertrauen?";
 constexpr const char* kCounts =
-    "\n\nHochgeladen: {{sent}}\nUnver\xE4" "ndert: {{unchanged}}\nFehlgeschlagen: {{failed}}";
+    "\n\nHochgeladen: {{sent}}\nUnver\xE4"
+    "ndert: {{unchanged}}\nFehlgeschlagen: {{failed}}";
 
 }  // namespace
 
@@ -75,10 +80,13 @@ std::string CertificateQuestionText(const CertificateInfo& certificate, std::str
   // The fingerprint on two lines of 16 bytes each.
   const std::string_view print = certificate.fingerprint;
   const std::size_t half = print.size() > 48 ? 48 : print.size();
-  const std::initializer_list<TemplateValue> values = {
-      {"host", host}, {"subject", certificate.subject}, {"issuer", certificate.issuer},
-      {"from", certificate.valid_from}, {"to", certificate.valid_to},
-      {"print", print.substr(0, half)}, {"print2", print.substr(half)}};
+  const std::initializer_list<TemplateValue> values = {{"host", host},
+                                                       {"subject", certificate.subject},
+                                                       {"issuer", certificate.issuer},
+                                                       {"from", certificate.valid_from},
+                                                       {"to", certificate.valid_to},
+                                                       {"print", print.substr(0, half)},
+                                                       {"print2", print.substr(half)}};
   std::string text;
   if (certificate.replaces_trusted) AppendTemplate(text, kCertificateChanged, values);
   AppendTemplate(text, kCertificateQuestion, values);
@@ -86,11 +94,16 @@ std::string CertificateQuestionText(const CertificateInfo& certificate, std::str
 }
 
 std::string PlainQuestionText(std::string_view host) {
-  return Filled("Der Server \xAB{{host}}\xBB bietet keine verschl\xFC" "sselte Verbindung (TLS) "
-                "an.\n\nOhne Verschl\xFC" "sselung gehen Benutzername, Passwort und alle Dateien "
-                "lesbar durchs Netz: Wer mith\xF6" "rt, kann sie lesen.\n\n"
-                "Trotzdem unverschl\xFC" "sselt hochladen?",
-                {{"host", host}});
+  return Filled(
+      "Der Server \xAB{{host}}\xBB bietet keine verschl\xFC"
+      "sselte Verbindung (TLS) "
+      "an.\n\nOhne Verschl\xFC"
+      "sselung gehen Benutzername, Passwort und alle Dateien "
+      "lesbar durchs Netz: Wer mith\xF6"
+      "rt, kann sie lesen.\n\n"
+      "Trotzdem unverschl\xFC"
+      "sselt hochladen?",
+      {{"host", host}});
 }
 
 std::string ProgressText(std::size_t file, std::size_t files, std::uint64_t bytes,
@@ -105,12 +118,14 @@ std::string CauseText(Cause cause, std::string_view server_text) {
       "",
       "Der Server wurde nicht gefunden. Stimmt sein Name?",
       "Der Server hat die Verbindung abgelehnt. Stimmt der Port?",
-      "Der Server hat nicht rechtzeitig geantwortet (Zeit\xFC" "berschreitung).",
+      "Der Server hat nicht rechtzeitig geantwortet (Zeit\xFC"
+      "berschreitung).",
       "Die Anmeldung wurde abgelehnt. Stimmen Benutzername und Passwort?",
       "Auf dem Server ist kein Platz mehr.",
       "Der Server konnte die Datei nicht speichern; vielleicht ist kein Platz mehr.",
       "Keine Berechtigung auf dem Server.",
-      "Die verschl\xFC" "sselte Verbindung (TLS) kam nicht zustande.",
+      "Die verschl\xFC"
+      "sselte Verbindung (TLS) kam nicht zustande.",
       "Die Verbindung wurde unterbrochen.",
       "Die Datei lie\xDF sich auf diesem PC nicht lesen.",
       "Der Server meldet: ",
@@ -131,11 +146,13 @@ UploadNotice UploadNoticeFor(const UploadOutcome& outcome, std::size_t unchanged
   if (failed > 0) head = "Die Website wurde nur zum Teil nach \xAB{{where}}\xBB hochgeladen.";
   if (outcome.stop == Stop::Failed)
     head = "Das Hochladen nach \xAB{{where}}\xBB ist gescheitert:\n{{cause}}";
-  if (outcome.stop == Stop::Cancelled) head = "Das Hochladen nach \xAB{{where}}\xBB wurde abgebrochen.";
+  if (outcome.stop == Stop::Cancelled)
+    head = "Das Hochladen nach \xAB{{where}}\xBB wurde abgebrochen.";
   AppendTemplate(notice.text, head,
                  {{"where", where}, {"cause", CauseText(outcome.cause, outcome.server_text)}});
   AppendTemplate(notice.text, kCounts,
-                 {{"sent", Files(outcome.sent.size())}, {"unchanged", Files(unchanged)},
+                 {{"sent", Files(outcome.sent.size())},
+                  {"unchanged", Files(unchanged)},
                   {"failed", Files(failed)}});
   if (!outcome.failed.empty()) notice.text += "\r\n\r\nNicht hochgeladen:";
   for (std::size_t i = 0; i < outcome.failed.size(); ++i) {
@@ -160,10 +177,14 @@ std::string NoSiteText(std::string_view folder, bool folder_exists) {
 }
 
 std::string NothingToSendText(std::size_t unchanged, std::string_view where) {
-  return Filled("Nichts hochzuladen: {{files}} sind seit dem letzten Hochladen nach "
-                "\xAB{{where}}\xBB unver\xE4" "ndert.\n\nWer beim Befehl die Umschalttaste "
-                "gedr\xFC" "ckt h\xE4" "lt, sendet alle Dateien noch einmal.",
-                {{"files", Files(unchanged)}, {"where", where}});
+  return Filled(
+      "Nichts hochzuladen: {{files}} sind seit dem letzten Hochladen nach "
+      "\xAB{{where}}\xBB unver\xE4"
+      "ndert.\n\nWer beim Befehl die Umschalttaste "
+      "gedr\xFC"
+      "ckt h\xE4"
+      "lt, sendet alle Dateien noch einmal.",
+      {{"files", Files(unchanged)}, {"where", where}});
 }
 
 }  // namespace trellan::upload

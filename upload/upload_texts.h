@@ -15,16 +15,25 @@ namespace trellan::upload {
 inline constexpr const char* kUploadMenuEntry = "Website &hochladen...";
 inline constexpr const char* kUploadCaption = "Website hochladen";
 inline constexpr const char* kProgressCaption = "Website hochladen \x96 Fortschritt";
-inline constexpr const char* kCertificateCaption = "Zertifikat pr\xFC" "fen";
-inline constexpr const char* kPlainCaption = "Unverschl\xFC" "sselt hochladen?";
+inline constexpr const char* kCertificateCaption =
+    "Zertifikat pr\xFC"
+    "fen";
+inline constexpr const char* kPlainCaption =
+    "Unverschl\xFC"
+    "sselt hochladen?";
 
-inline constexpr const char* kTlsBoxText = "Verschl\xFC" "sselt (FTP mit TLS)";
+inline constexpr const char* kTlsBoxText =
+    "Verschl\xFC"
+    "sselt (FTP mit TLS)";
 inline constexpr const char* kRememberBoxText = "Passwort merken";
 inline constexpr const char* kUploadButtonText = "Hochladen";
 inline constexpr const char* kCancelButtonText = "Abbrechen";
 inline constexpr const char* kSendAllHint =
-    "Gesendet werden nur neue und ge\xE4" "nderte Dateien; wer beim Befehl die Umschalttaste "
-    "gedr\xFC" "ckt h\xE4" "lt, sendet alle.";
+    "Gesendet werden nur neue und ge\xE4"
+    "nderte Dateien; wer beim Befehl die Umschalttaste "
+    "gedr\xFC"
+    "ckt h\xE4"
+    "lt, sendet alle.";
 
 // The closing notice lists at most this many failed files.
 inline constexpr std::size_t kMaxListedUploadFailures = 20;

@@ -16,7 +16,6 @@
 
 #include "system/ftp_link.h"
 #include "system/system.h"
-#include "system/text_file_writer.h"
 #include "system/upload_files.h"
 #include "upload/upload_record.h"
 
@@ -47,7 +46,7 @@ upload::UploadOutcome Upload(const std::string& folder, upload::UploadJob& job,
     upload::RunUpload(job, choice.to_send, link, site, progress, outcome);
   }
   for (const upload::LocalFile& file : outcome.sent) upload::SetState(section, file);
-  WriteWholeFile(folder + "_ftp\\hochgeladen.txt", {}, upload::UploadRecordText(record));
+  WriteUploadRecord(folder, upload::UploadRecordText(record));
   return outcome;
 }
 
@@ -67,8 +66,9 @@ int main(int argc, char** argv) {
   CreateDirectoryA((folder + "_ftp").c_str(), nullptr);
   DeleteFileA((folder + "_ftp\\hochgeladen.txt").c_str());
   upload::UploadJob job;
-  job.target = {"127.0.0.1", static_cast<std::uint16_t>(std::atoi(argv[2])), "lern", "geheim",
-                argv[4], std::string(argv[3]) == "tls"};
+  job.target = {"127.0.0.1", static_cast<std::uint16_t>(std::atoi(argv[2])),
+                "lern",      "geheim",
+                argv[4],     std::string(argv[3]) == "tls"};
   job.allow_plain = !job.target.tls;
   upload::UploadRecord record;
   std::size_t sent = 0;

@@ -97,24 +97,27 @@ int SetInBox(TrellanProcess& program, int id, const char* text, bool check) {
   const HWND control = GetDlgItem(boxes.front().window, id);
   DWORD_PTR result = 0;
   const bool done =
-      check ? SendMessageTimeoutA(control, BM_SETCHECK, std::atoi(text) ? BST_CHECKED : BST_UNCHECKED,
-                                  0, SMTO_ABORTIFHUNG, 5000, &result) != 0
-            : SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text),
-                                  SMTO_ABORTIFHUNG, 5000, &result) != 0 &&
-                  // the caret after the text, as when it is typed
-                  SendMessageTimeoutA(control, EM_SETSEL, std::strlen(text),
-                                      static_cast<LPARAM>(std::strlen(text)), SMTO_ABORTIFHUNG,
-                                      5000, &result) != 0;
+      check
+          ? SendMessageTimeoutA(control, BM_SETCHECK, std::atoi(text) ? BST_CHECKED : BST_UNCHECKED,
+                                0, SMTO_ABORTIFHUNG, 5000, &result) != 0
+          : SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text),
+                                SMTO_ABORTIFHUNG, 5000, &result) != 0 &&
+                // the caret after the text, as when it is typed
+                SendMessageTimeoutA(control, EM_SETSEL, std::strlen(text),
+                                    static_cast<LPARAM>(std::strlen(text)), SMTO_ABORTIFHUNG, 5000,
+                                    &result) != 0;
   return control && done ? 0 : Fail("the box has no such control");
 }
 
 int Await(TrellanProcess& program, const std::string& caption) {
   HWND found = nullptr;
-  trellan::driver::WaitFor([&] {
-    for (const Box& box : program.Boxes())
-      if (box.caption.rfind(caption, 0) == 0) found = box.window;
-    return found != nullptr;
-  }, 120000);
+  trellan::driver::WaitFor(
+      [&] {
+        for (const Box& box : program.Boxes())
+          if (box.caption.rfind(caption, 0) == 0) found = box.window;
+        return found != nullptr;
+      },
+      120000);
   if (!found) return Fail("no such box appeared");
   PrintFrame("box", found);
   return 0;

@@ -47,7 +47,8 @@ TEST(Upload, RepliesAreReadWholeFromAnyPieces) {
       {{"220 Willkommen\r\n"}, {{220, "Willkommen"}}, false},
       {{"22", "0 a\r", "\n331 b\n"}, {{220, "a"}, {331, "b"}}, false},
       {{"211-Features:\r\n AUTH TLS\r\n211-x\r\n", "211 End\r\n"},
-       {{211, "Features:\n AUTH TLS\n211-x\nEnd"}}, false},
+       {{211, "Features:\n AUTH TLS\n211-x\nEnd"}},
+       false},
       {{"230\r\n"}, {{230, ""}}, false},
       {{"220 no end yet"}, {}, false},
       {{"HTTP/1.1 400 Bad\r\n"}, {}, true},
@@ -100,7 +101,8 @@ TEST(Upload, RecordIsReadBackAndSurvivesDamage) {
   const std::string hash(64, 'a');
   UploadRecord record;
   SetState(SectionOf(record, "lern@ftp.example:21/www"), {"index.html", {1, hash}});
-  SetState(SectionOf(record, "lern@ftp.example:2121/"), {"s02.html", {18446744073709551615u, hash}});
+  SetState(SectionOf(record, "lern@ftp.example:2121/"),
+           {"s02.html", {18446744073709551615u, hash}});
   SetState(SectionOf(record, "lern@ftp.example:21/www"), {"media/gr\xC3\xBCn.jpg", {0, hash}});
   SetState(SectionOf(record, "lern@ftp.example:21/www"), {"index.html", {12, hash}});
   ASSERT_EQ(record.size(), 2u);
@@ -110,11 +112,11 @@ TEST(Upload, RecordIsReadBackAndSurvivesDamage) {
   EXPECT_THAT(text, HasSubstr("\r\n18446744073709551615 " + hash + " s02.html\r\n"));
   EXPECT_THAT(text, HasSubstr("\r\n[lern@ftp.example:21/www]\r\n12 " + hash + " index.html\r\n"));
 
-  const std::string damaged = "12 " + hash + " before-any-section.html\n[s]\n" +
-                              "12 " + hash.substr(1) + " short.html\n" + "x2 " + hash + " a\n" +
-                              "12 " + std::string(64, 'A') + " upper.html\n" + "12 " + hash +
-                              " \n" + "99999999999999999999 " + hash + " huge.html\n" + "7 " +
-                              hash + " kept.html\r\n" + "7 " + hash + " cut";
+  const std::string damaged = "12 " + hash + " before-any-section.html\n[s]\n" + "12 " +
+                              hash.substr(1) + " short.html\n" + "x2 " + hash + " a\n" + "12 " +
+                              std::string(64, 'A') + " upper.html\n" + "12 " + hash + " \n" +
+                              "99999999999999999999 " + hash + " huge.html\n" + "7 " + hash +
+                              " kept.html\r\n" + "7 " + hash + " cut";
   EXPECT_EQ(ReadUploadRecord(damaged),
             (UploadRecord{{"s", {{"kept.html", {7, hash}}, {"cut", {7, hash}}}}}));
   std::size_t hint = 1;
@@ -134,10 +136,10 @@ TEST(Upload, WhatStaysOnThePcAndWhatIsSent) {
                            "media/_ftp/x.jpg", "style.css", "sub/_Bilder.txt.html"})
     EXPECT_FALSE(StaysOnPc(sent)) << sent;
 
-  const std::vector<LocalFile> files{{"index.html", {10, "a"}}, {"neu.html", {5, "b"}},
-                                     {"style.css", {7, "c"}}};
-  const FileStates uploaded{{"weg.html", {1, "d"}}, {"style.css", {7, "old"}},
-                            {"index.html", {10, "a"}}};
+  const std::vector<LocalFile> files{
+      {"index.html", {10, "a"}}, {"neu.html", {5, "b"}}, {"style.css", {7, "c"}}};
+  const FileStates uploaded{
+      {"weg.html", {1, "d"}}, {"style.css", {7, "old"}}, {"index.html", {10, "a"}}};
   const UploadChoice changed = ChooseFilesToSend(files, uploaded, false);
   ASSERT_EQ(changed.to_send.size(), 2u);
   EXPECT_EQ(changed.to_send[0].path, "neu.html");
@@ -182,9 +184,12 @@ TEST(Upload, FormComesFromTheFtpCommandFileOnceItIsFilledIn) {
   EXPECT_EQ(FolderOf(typed), "/htdocs/lea");
   for (const auto& [host, port, problem] :
        std::vector<std::tuple<const char*, const char*, FormProblem>>{
-           {"", "", FormProblem::NoHost}, {"ftp schule", "", FormProblem::BadHost},
-           {"h\xE4st", "", FormProblem::BadHost}, {"h", "0", FormProblem::BadPort},
-           {"h", "65536", FormProblem::BadPort}, {"ftp://h", "", FormProblem::BadHost},
+           {"", "", FormProblem::NoHost},
+           {"ftp schule", "", FormProblem::BadHost},
+           {"h\xE4st", "", FormProblem::BadHost},
+           {"h", "0", FormProblem::BadPort},
+           {"h", "65536", FormProblem::BadPort},
+           {"ftp://h", "", FormProblem::BadHost},
            {"h:21", "", FormProblem::BadHost}}) {
     UploadForm bad;
     bad.host = host;
@@ -285,7 +290,8 @@ class MemoryServer final : public FtpLink, public UploadSource, public UploadPro
 
   std::vector<LocalFile> Files() const {
     std::vector<LocalFile> site;
-    for (const auto& [path, bytes] : local) site.push_back({path, {bytes.size(), Sha256Hex(bytes)}});
+    for (const auto& [path, bytes] : local)
+      site.push_back({path, {bytes.size(), Sha256Hex(bytes)}});
     return site;
   }
   UploadOutcome Upload(const UploadJob& job) {
@@ -446,12 +452,16 @@ TEST(UploadSteps, NoticeCountsAndNamesEachFailedFileWithItsCause) {
   UploadOutcome outcome;
   outcome.sent = {{"index.html", {}}, {"s02.html", {}}};
   outcome.failed = {{"media/film.mp4", Cause::NoSpace, ""},
-                    {"x.html", Cause::ServerError, "553 Nicht\x01" "erlaubt\xC3\xA4"}};
+                    {"x.html", Cause::ServerError,
+                     "553 Nicht\x01"
+                     "erlaubt\xC3\xA4"}};
   const UploadNotice partly = UploadNoticeFor(outcome, 15, "ftp.example/www");
   EXPECT_TRUE(partly.warning);
   EXPECT_EQ(partly.text,
-            "Die Website wurde nur zum Teil nach \xAB" "ftp.example/www\xBB hochgeladen.\r\n\r\n"
-            "Hochgeladen: 2 Dateien\r\nUnver\xE4" "ndert: 15 Dateien\r\nFehlgeschlagen: 2 Dateien"
+            "Die Website wurde nur zum Teil nach \xAB"
+            "ftp.example/www\xBB hochgeladen.\r\n\r\n"
+            "Hochgeladen: 2 Dateien\r\nUnver\xE4"
+            "ndert: 15 Dateien\r\nFehlgeschlagen: 2 Dateien"
             "\r\n\r\nNicht hochgeladen:\r\nmedia/film.mp4: Auf dem Server ist kein Platz mehr."
             "\r\nx.html: Der Server meldet: 553 Nicht?erlaubt??");
 
@@ -463,7 +473,8 @@ TEST(UploadSteps, NoticeCountsAndNamesEachFailedFileWithItsCause) {
   EXPECT_EQ(refused.text,
             "Das Hochladen nach \xABh/www\xBB ist gescheitert:\r\nDie Anmeldung wurde abgelehnt. "
             "Stimmen Benutzername und Passwort?\r\n\r\nHochgeladen: 0 Dateien\r\n"
-            "Unver\xE4" "ndert: 0 Dateien\r\nFehlgeschlagen: 1 Datei");
+            "Unver\xE4"
+            "ndert: 0 Dateien\r\nFehlgeschlagen: 1 Datei");
   EXPECT_FALSE(UploadNoticeFor({}, 3, "h/www").warning);
   EXPECT_EQ(ProgressText(3, 14, 1258291, 5 << 20), "3 von 14 Dateien, 1,2 von 5,0 MB");
 }

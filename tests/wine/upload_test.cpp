@@ -4,8 +4,8 @@
 // full disk, ProFTPD, and a proxy here in the test that cuts or holds up a
 // transfer. The upload dialog is filled in and the boxes answered on this
 // thread as the learner would.
-#include <winsock2.h>
 #include <windows.h>
+#include <winsock2.h>
 
 #include <gtest/gtest.h>
 
@@ -16,9 +16,9 @@
 #include <cstdlib>
 #include <deque>
 #include <functional>
-#include <optional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -98,7 +98,8 @@ class UploadDialogFiller {
  public:
   explicit UploadDialogFiller(UploadFields fields, std::string cancel_at = {},
                               std::function<void()> on_cancel = {})
-      : fields_(std::move(fields)), cancel_at_(std::move(cancel_at)),
+      : fields_(std::move(fields)),
+        cancel_at_(std::move(cancel_at)),
         on_cancel_(std::move(on_cancel)) {
     active_ = this;
     hook_ = SetWindowsHookExA(WH_CBT, &Hook, nullptr, GetCurrentThreadId());
@@ -150,8 +151,11 @@ class UploadDialogFiller {
       GetDlgItemTextA(dialog, id, buffer, sizeof buffer);
       return std::string(buffer);
     };
-    shown_ = {text(IDC_UPLOAD_HOST), text(IDC_UPLOAD_PORT), text(IDC_UPLOAD_USER),
-              text(IDC_UPLOAD_PASSWORD), text(IDC_UPLOAD_FOLDER),
+    shown_ = {text(IDC_UPLOAD_HOST),
+              text(IDC_UPLOAD_PORT),
+              text(IDC_UPLOAD_USER),
+              text(IDC_UPLOAD_PASSWORD),
+              text(IDC_UPLOAD_FOLDER),
               IsDlgButtonChecked(dialog, IDC_UPLOAD_TLS) == BST_CHECKED,
               IsDlgButtonChecked(dialog, IDC_UPLOAD_REMEMBER) == BST_CHECKED};
     SetDlgItemTextA(dialog, IDC_UPLOAD_HOST, fields_.host.c_str());
@@ -238,8 +242,10 @@ class FtpProxy {
     char buffer[16384];
     const int got = recv(from, buffer, sizeof buffer, 0);
     if (got <= 0) return false;
-    if (seen) seen->append(buffer, static_cast<std::size_t>(got));
-    else send(to, buffer, got, 0);
+    if (seen)
+      seen->append(buffer, static_cast<std::size_t>(got));
+    else
+      send(to, buffer, got, 0);
     if (count) *count += static_cast<std::size_t>(got);
     return true;
   }
@@ -275,10 +281,10 @@ class FtpProxy {
       }
       fd_set ready;
       FD_ZERO(&ready);
-      for (const SOCKET s : {control.client == INVALID_SOCKET ? listener_ : control.client,
-                             control.server, data.client == INVALID_SOCKET ? data_listener
-                                                                            : INVALID_SOCKET,
-                             holding ? INVALID_SOCKET : data.client})
+      for (const SOCKET s :
+           {control.client == INVALID_SOCKET ? listener_ : control.client, control.server,
+            data.client == INVALID_SOCKET ? data_listener : INVALID_SOCKET,
+            holding ? INVALID_SOCKET : data.client})
         if (s != INVALID_SOCKET) FD_SET(s, &ready);
       timeval wait{0, 20000};
       if (select(0, &ready, nullptr, nullptr, &wait) <= 0) continue;
@@ -390,9 +396,11 @@ class Upload : public ::testing::Test {
   }
 
   static std::string Notice(std::size_t sent, std::size_t unchanged, const std::string& where) {
-    return "Die Website wurde nach \xAB" + where + "\xBB hochgeladen.\r\n\r\nHochgeladen: " +
-           FileCount(sent) + "\r\nUnver\xE4" "ndert: " + FileCount(unchanged) +
-           "\r\nFehlgeschlagen: 0 Dateien";
+    return "Die Website wurde nach \xAB" + where +
+           "\xBB hochgeladen.\r\n\r\nHochgeladen: " + FileCount(sent) +
+           "\r\nUnver\xE4"
+           "ndert: " +
+           FileCount(unchanged) + "\r\nFehlgeschlagen: 0 Dateien";
   }
   static std::string FileCount(std::size_t count) {
     return std::to_string(count) + (count == 1 ? " Datei" : " Dateien");
@@ -467,7 +475,8 @@ TEST_F(Upload, WrongPasswordOrNoTlsOnTheServerSendNothing) {
   const auto refused = ChooseUpload(wrong);
   ASSERT_EQ(refused.size(), 1u);
   EXPECT_EQ(refused[0].text.substr(0, refused[0].text.find("\r\n\r\n")),
-            "Das Hochladen nach \xAB" "127.0.0.1/www\xBB ist gescheitert:\r\nDie Anmeldung wurde "
+            "Das Hochladen nach \xAB"
+            "127.0.0.1/www\xBB ist gescheitert:\r\nDie Anmeldung wurde "
             "abgelehnt. Stimmen Benutzername und Passwort?");
   EXPECT_EQ(refused[0].icon, LoadIconA(nullptr, IDI_WARNING));
   EXPECT_EQ(driver::ReadStored("FtpPasswort")->data, std::string(1, '\0'));  // not kept
@@ -510,7 +519,8 @@ TEST_F(Upload, FullDiskLeavesEveryServerFileOldOrWhole) {
   const Files old{{"index.html", "alt"}, {"media/matterhorn.jpg", "altes Bild"}};
   for (const auto& [path, bytes] : old) test::WriteFileBytes(test::SiteFolder() + path, bytes);
   ASSERT_EQ(ChooseUpload(FieldsFor("vsftpd_full")).size(), 1u);
-  for (const auto& [path, bytes] : old) test::WriteFileBytes(test::SiteFolder() + path, site.at(path));
+  for (const auto& [path, bytes] : old)
+    test::WriteFileBytes(test::SiteFolder() + path, site.at(path));
 
   const auto boxes = ChooseUpload(FieldsFor("vsftpd_full"));
   ASSERT_EQ(boxes.size(), 1u);
@@ -548,7 +558,8 @@ TEST_F(Upload, CancelStopsWithinASecondAndLeavesNoTemporaryFile) {
   const auto boxes = ChooseUpload(filler, {});
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].text.substr(0, boxes[0].text.find("\r\n")),
-            "Das Hochladen nach \xAB" "127.0.0.1/www\xBB wurde abgebrochen.");
+            "Das Hochladen nach \xAB"
+            "127.0.0.1/www\xBB wurde abgebrochen.");
   std::printf("cancelled in %d ms\n", static_cast<int>(filler.cancel_time().count()));
   EXPECT_GT(filler.cancel_time().count(), 0);
   EXPECT_LT(filler.cancel_time().count(), 1500);
