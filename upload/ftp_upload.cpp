@@ -89,8 +89,10 @@ class Session {
   Cause MakeFolders(const std::string& path);
   Cause OpenDataConnection();
   Cause SendBytes(const LocalFile& file, const std::string& temporary);
-  Cause Rename(const std::string& from, const std::string& to);
-  Cause SendFile(const LocalFile& file);
+  // Renames `from` to `to`; with `ask_port`, the next file's EPSV goes in
+  // the same breath.
+  Cause Rename(const std::string& from, const std::string& to, bool ask_port);
+  Cause SendFile(const LocalFile& file, bool more_follow);
   void RemoveTemporary(const std::string& temporary);
   void StopAt(std::size_t index, Stop stop, Cause cause);
 
@@ -106,6 +108,8 @@ class Session {
   bool connected_ = false;
   bool tls_ = false;
   bool epsv_ = true;
+  // The port of an EPSV sent ahead with the last file's rename.
+  std::optional<std::uint16_t> next_port_;
   std::vector<std::string> folders_made_;
 };
 
@@ -187,6 +191,7 @@ Cause Session::EnterFolder() {
 
 Cause Session::Open() {
   reader_ = FtpReplyReader();
+  next_port_.reset();
   if (const LinkStatus status = link_.Connect(job_.target.host, job_.target.port);
       status != LinkStatus::Ok)
     return CauseOf(status);
@@ -240,7 +245,10 @@ Cause Session::MakeFolders(const std::string& path) {
 Cause Session::OpenDataConnection() {
   DataAddress where;
   bool found = false;
-  if (epsv_) {
+  if (const std::optional<std::uint16_t> ahead = std::exchange(next_port_, std::nullopt)) {
+    where = {link_.ServerAddress(), *ahead};
+    found = true;
+  } else if (epsv_) {
     const Answer answer = Command("EPSV");
     if (answer.status != LinkStatus::Ok) return Refused(answer);
     if (answer.code == 229) {
@@ -317,13 +325,29 @@ Cause Session::SendBytes(const LocalFile& file, const std::string& temporary) {
   return Cause::None;
 }
 
-Cause Session::Rename(const std::string& from, const std::string& to) {
-  const Answer source = Command("RNFR", from);
-  if (source.code != 350) return Refused(source);
-  const Answer target = Command("RNTO", to);
-  if (target.code == 250) return Cause::None;
-  const Cause cause = Refused(target);
+Cause Session::Rename(const std::string& from, const std::string& to, bool ask_port) {
+  // RNFR, RNTO and the next file's EPSV go in one packet, and their replies
+  // come back together: one wait for the three instead of three. The server
+  // answers every one of them, in order, whatever the others' outcome.
+  std::string batch = "RNFR " + from;
+  batch += "\r\nRNTO ";
+  batch += to;
+  batch += ask_port ? "\r\nEPSV\r\n" : "\r\n";
+  if (const LinkStatus sent = link_.Send(batch); sent != LinkStatus::Ok) return CauseOf(sent);
+  const Answer source = ReadReply();
+  Cause cause = source.code == 350 ? Cause::None : Refused(source);
+  if (source.status != LinkStatus::Ok) return cause;
+  const Answer target = ReadReply();
+  if (cause == Cause::None && target.code != 250) cause = Refused(target);
   if (target.status != LinkStatus::Ok) return cause;
+  if (ask_port) {
+    const std::string text = reply_.text;
+    const Answer port = ReadReply();
+    if (port.status != LinkStatus::Ok) return CauseOf(port.status);
+    if (port.code == 229) next_port_ = ParseEpsvReply(reply_.text);
+    reply_.text = text;  // a refusal above is told with its own words
+  }
+  if (cause == Cause::None || source.code != 350) return cause;
   // Some servers never rename over a file: the old one goes first.
   if (const Answer removed = Command("DELE", to); removed.code != 250)
     return removed.status == LinkStatus::Ok ? cause : Refused(removed);
@@ -344,12 +368,12 @@ void Session::RemoveTemporary(const std::string& temporary) {
   }
 }
 
-Cause Session::SendFile(const LocalFile& file) {
+Cause Session::SendFile(const LocalFile& file, bool more_follow) {
   if (const Cause cause = MakeFolders(file.path); cause != Cause::None) return cause;
   const std::string temporary = TemporaryNameOf(file.path);
   const std::size_t sent = outcome_.sent.size();
   Cause cause = SendBytes(file, temporary);
-  if (cause == Cause::None) cause = Rename(temporary, file.path);
+  if (cause == Cause::None) cause = Rename(temporary, file.path, more_follow && epsv_);
   if (cause == Cause::None) return cause;
   outcome_.sent.resize(sent);
   if (cause == Cause::Cancelled) link_.BeginCleanup();
@@ -385,7 +409,7 @@ void Session::Run() {
           return;
         }
       }
-      if (cause == Cause::None) cause = SendFile(file);
+      if (cause == Cause::None) cause = SendFile(file, index + 1 < files_.size());
       if (cause == Cause::None) break;
       if (cause == Cause::Cancelled) {
         StopAt(index, Stop::Cancelled, cause);

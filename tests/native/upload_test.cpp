@@ -376,7 +376,7 @@ TEST(UploadSteps, FirstUploadAsksAboutTheCertificateThenSendsEachFileWhole) {
   EXPECT_THAT(server.commands,
               ElementsAre("AUTH TLS", "USER lern", "PASS ****", "PBSZ 0", "PROT P", "TYPE I",
                           "CWD www", "EPSV", "STOR .index.html.tmp", "RNFR .index.html.tmp",
-                          "RNTO index.html", "MKD media", "EPSV", "STOR media/.bild.jpg.tmp",
+                          "RNTO index.html", "EPSV", "MKD media", "STOR media/.bild.jpg.tmp",
                           "RNFR media/.bild.jpg.tmp", "RNTO media/bild.jpg", "QUIT"));
 }
 
