@@ -141,7 +141,8 @@ INT_PTR CALLBACK ProgressProc(HWND window, UINT message, WPARAM wparam, LPARAM l
       return TRUE;
     }
     case WM_TIMER:
-      if (run) RefreshProgress(window, *run);
+      // After "Abbrechen" the window says so until it closes.
+      if (run && !run->cancelled.load()) RefreshProgress(window, *run);
       return TRUE;
     case WM_COMMAND:
       if (LOWORD(wparam) == IDCANCEL && run && !run->cancelled.load())
