@@ -137,7 +137,7 @@ Answer Session::Command(std::string_view verb, std::string_view argument) {
   if (!argument.empty()) {
     // A line break in a name or password would start another command.
     if (argument.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) {
-      reply_ = {501, "Zeilenumbruch im Befehl"};
+      reply_ = {501, {}};  // as a server would refuse it
       return {LinkStatus::Ok, 501};
     }
     line += ' ';

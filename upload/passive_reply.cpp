@@ -1,5 +1,5 @@
 #include "upload/passive_reply.h"
-#include "upload/ascii_text.h"
+#include "utils/ascii.h"
 
 namespace trellan::upload {
 

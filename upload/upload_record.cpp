@@ -1,12 +1,11 @@
 #include "upload/upload_record.h"
-#include "upload/ascii_text.h"
+#include "utils/ascii.h"
 
 namespace trellan::upload {
 
 namespace {
 
-constexpr const char* kRecordHeader =
-    "Trellan: hochgeladene Dateien je Server und Ordner (Bytes, SHA-256, Name)";
+constexpr const char* kRecordHeader = "Trellan: hochgeladene Dateien (Bytes, SHA-256, Name)";
 
 bool IsLowerHex(char c) { return IsAsciiDigit(c) || (c >= 'a' && c <= 'f'); }
 

@@ -1,5 +1,5 @@
 #include "upload/upload_settings.h"
-#include "upload/ascii_text.h"
+#include "utils/ascii.h"
 
 namespace trellan::upload {
 

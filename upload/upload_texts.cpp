@@ -67,8 +67,8 @@ std::string FormProblemText(FormProblem problem) {
   static constexpr const char* kTexts[] = {
       "",  // None
       "Bitte den Server angeben, z.B. ftp.meine-schule.example.",
-      "Der Name des Servers darf nur Buchstaben, Ziffern, Punkte und Bindestriche enthalten, "
-      "also ohne \"ftp://\" davor und ohne Port oder Ordner dahinter.",
+      "Der Name des Servers darf nur Buchstaben, Ziffern, Punkte und Bindestriche enthalten "
+      "(ohne \"ftp://\", Port oder Ordner).",
       "Der Port ist eine Zahl von 1 bis 65535 (meist 21).",
       "Bitte den Benutzernamen angeben.",
   };
@@ -168,12 +168,13 @@ UploadNotice UploadNoticeFor(const UploadOutcome& outcome, std::size_t unchanged
 }
 
 std::string NoSiteText(std::string_view folder, bool folder_exists) {
-  return Filled(folder_exists ? "Im Ordner\n\xAB{{folder}}\xBB\nfehlt die Startseite index.html."
-                                "\n\nErstelle die Website zuerst mit \"OK...\", dann kann sie "
-                                "hochgeladen werden."
-                              : "Der Ordner\n\xAB{{folder}}\xBB\nfehlt.\n\nErstelle die Website "
-                                "zuerst mit \"OK...\", dann kann sie hochgeladen werden.",
-                {{"folder", folder}});
+  std::string text =
+      Filled(folder_exists ? "Im Ordner\n\xAB{{folder}}\xBB\nfehlt die Startseite index.html."
+                           : "Der Ordner\n\xAB{{folder}}\xBB\nfehlt.",
+             {{"folder", folder}});
+  return text +
+         "\r\n\r\nErstelle die Website zuerst mit \"OK...\", dann kann sie hochgeladen "
+         "werden.";
 }
 
 std::string NothingToSendText(std::size_t unchanged, std::string_view where) {
