@@ -1,5 +1,8 @@
 #include "generator/run_texts.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace trellan {
 
 std::string OverwriteQuestionText(std::string_view folder) {
@@ -9,17 +12,50 @@ std::string OverwriteQuestionText(std::string_view folder) {
   return text;
 }
 
-std::string FailedFilesNoticeText(const std::vector<std::string>& failed) {
-  std::string text = "Folgende Dateien konnten nicht geschrieben werden:\r\n";
-  for (std::size_t i = 0; i < failed.size(); ++i) {
-    if (i == kMaxListedFailures) {
-      text += "\r\n\x85";  // the ellipsis in Windows-1252
-      break;
-    }
-    text += "\r\n";
-    text += failed[i];
+std::string WriteCauseSentence(const WriteResult& result) {
+  switch (result.cause) {
+    case WriteCause::None: return {};
+    case WriteCause::ReadOnly:
+    case WriteCause::InUse:
+      return "Vielleicht sind sie schreibgesch\xFCtzt oder in einem anderen Programm ge\xF6" "ffnet.";
+    case WriteCause::DiskFull: return "Auf dem Datentr\xE4ger ist kein Platz mehr.";
+    case WriteCause::AccessDenied: return "Es fehlt die Berechtigung, sie zu schreiben.";
+    case WriteCause::PathTooLong: return "Ihr Pfad ist f\xFCr Windows zu lang.";
+    case WriteCause::FolderMissing: return "Ihr Ordner fehlt, oder an seiner Stelle steht eine Datei.";
+    case WriteCause::FolderInTheWay: return "An ihrer Stelle steht ein Ordner gleichen Namens.";
+    case WriteCause::WriteProtected: return "Der Datentr\xE4ger ist schreibgesch\xFCtzt.";
+    case WriteCause::DriveGone: return "Das Laufwerk ist nicht mehr erreichbar.";
+    case WriteCause::Other: break;
   }
-  text += "\r\n\r\nVielleicht sind sie schreibgesch\xFCtzt oder in einem anderen Programm ge\xF6" "ffnet.";
+  return "Windows meldet den Fehler " + std::to_string(result.error) + ".";
+}
+
+std::string FailedFilesNoticeText(const std::vector<FailedFile>& failed) {
+  // Causes that read alike form one group: read-only and open files share
+  // their sentence.
+  std::vector<std::string> sentences;
+  for (const FailedFile& file : failed) {
+    std::string sentence = WriteCauseSentence(file.result);
+    if (std::find(sentences.begin(), sentences.end(), sentence) == sentences.end())
+      sentences.push_back(std::move(sentence));
+  }
+  std::string text = "Folgende Dateien konnten nicht geschrieben werden:\r\n";
+  std::size_t listed = 0;
+  for (const std::string& sentence : sentences) {
+    if (&sentence != &sentences.front()) text += "\r\n";
+    for (const FailedFile& file : failed) {
+      if (WriteCauseSentence(file.result) != sentence) continue;
+      if (listed == kMaxListedFailures) {
+        text += "\r\n\x85";  // the ellipsis in Windows-1252
+        break;
+      }
+      text += "\r\n";
+      text += file.target;
+      ++listed;
+    }
+    text += "\r\n\r\n";
+    text += sentence;
+  }
   return text;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "generator/generation_request.h"
+#include "generator/write_result.h"
 
 namespace trellan {
 
@@ -42,9 +43,9 @@ struct RunOutcome {
   // The site folder could not be created (no drive, no right to write, a
   // file of its name): none of the other steps was taken.
   bool folder_missing = false;
-  // The files that could not be written, relative to the folder, in plan
-  // order; each keeps its previous bytes, or stays missing.
-  std::vector<std::string> failed;
+  // The files that could not be written, in plan order, each with the
+  // cause; each keeps its previous bytes, or stays missing.
+  std::vector<FailedFile> failed;
   bool operator==(const RunOutcome&) const = default;
 };
 
