@@ -30,6 +30,11 @@ struct SiteStep {
   std::string target = {};
   std::string bytes = {};  // WriteFile only, without the byte-order mark
   bool bom = false;        // WriteFile only: the UTF-8 byte-order mark goes first
+  // WriteFile only, instead of `bytes`: bytes of the program's own that live
+  // as long as it does (the media, the fixed files), written without a copy.
+  std::string_view fixed = {};
+  // What a WriteFile step writes after the mark.
+  std::string_view Content() const { return fixed.empty() ? std::string_view(bytes) : fixed; }
   bool operator==(const SiteStep&) const = default;
 };
 

@@ -34,7 +34,7 @@ void CarryOutStep(const std::string& folder, const SiteStep& step, RunOutcome& o
       break;
     case StepKind::WriteFile:
       if (const WriteResult result =
-              WriteWholeFile(path, step.bom ? kUtf8Bom : std::string_view{}, step.bytes);
+              WriteWholeFile(path, step.bom ? kUtf8Bom : std::string_view{}, step.Content());
           !result)
         outcome.failed.push_back({step.target, result});
       break;

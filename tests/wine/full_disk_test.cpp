@@ -144,7 +144,7 @@ TEST_P(FullDisk, EveryFileIsWholeAndTheNoticeNamesThoseThatKeptTheirPreviousAndW
   std::map<std::string, std::string> planned;
   for (const SiteStep& step : plan.steps)
     if (step.kind == StepKind::WriteFile)
-      planned[step.target] = (step.bom ? std::string(kUtf8Bom) : "") + step.bytes;
+      planned[step.target] = (step.bom ? std::string(kUtf8Bom) : "").append(step.Content());
   std::vector<FailedFile> kept;
   for (const SiteStep& step : plan.steps) {
     if (step.kind != StepKind::WriteFile) continue;

@@ -106,7 +106,7 @@ class SiteFiles : public ::testing::Test {
     for (const SiteStep& step : plan_.steps) {
       if (step.kind != StepKind::WriteFile) continue;
       EXPECT_TRUE(SameBytes(ReadFileBytes(site_ + step.target),
-                            (step.bom ? std::string(kUtf8Bom) : "") + step.bytes))
+                            (step.bom ? std::string(kUtf8Bom) : "").append(step.Content())))
           << step.target;
     }
   }
