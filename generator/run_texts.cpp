@@ -1,8 +1,5 @@
 #include "generator/run_texts.h"
 
-#include <algorithm>
-#include <utility>
-
 namespace trellan {
 
 std::string OverwriteQuestionText(std::string_view folder) {
@@ -31,26 +28,27 @@ std::string WriteCauseSentence(const WriteResult& result) {
 }
 
 std::string FailedFilesNoticeText(const std::vector<FailedFile>& failed) {
-  // Causes that read alike form one group: read-only and open files share
-  // their sentence.
-  std::vector<std::string> sentences;
-  for (const FailedFile& file : failed) {
-    std::string sentence = WriteCauseSentence(file.result);
-    if (std::find(sentences.begin(), sentences.end(), sentence) == sentences.end())
-      sentences.push_back(std::move(sentence));
-  }
   std::string text = "Folgende Dateien konnten nicht geschrieben werden:\r\n";
   std::size_t listed = 0;
-  for (const std::string& sentence : sentences) {
-    if (&sentence != &sentences.front()) text += "\r\n";
-    for (const FailedFile& file : failed) {
-      if (WriteCauseSentence(file.result) != sentence) continue;
+  bool grouped = false;
+  for (std::size_t first = 0; first < failed.size(); ++first) {
+    // One group per sentence, at its first file: read-only and open files
+    // share theirs.
+    const std::string sentence = WriteCauseSentence(failed[first].result);
+    bool seen = false;
+    for (std::size_t i = 0; i < first && !seen; ++i)
+      seen = WriteCauseSentence(failed[i].result) == sentence;
+    if (seen) continue;
+    if (grouped) text += "\r\n";
+    grouped = true;
+    for (std::size_t i = first; i < failed.size(); ++i) {
+      if (WriteCauseSentence(failed[i].result) != sentence) continue;
       if (listed == kMaxListedFailures) {
         text += "\r\n\x85";  // the ellipsis in Windows-1252
         break;
       }
       text += "\r\n";
-      text += file.target;
+      text += failed[i].target;
       ++listed;
     }
     text += "\r\n\r\n";
