@@ -35,6 +35,7 @@ function(trellan_embed target header)
           COMMAND "${CMAKE_COMMAND}" -DIN=${in} -DOUT=${cpp} -DSYMBOL=${symbol}
                   -P "${TRELLAN_CMAKE_DIR}/embed_file.cmake"
           DEPENDS "${in}" "${TRELLAN_CMAKE_DIR}/embed_file.cmake"
+                  "${TRELLAN_CMAKE_DIR}/bytes_literal.cmake"
           COMMENT "Embedding ${arg}"
           VERBATIM)
         list(APPEND sources "${cpp}")
@@ -60,6 +61,7 @@ set(PACKED_PATHS \"${packed_paths}\")
             -DTABLE=${packed_table} -DHEADER=${header} -DBASE=${CMAKE_CURRENT_SOURCE_DIR}
             -P "${TRELLAN_CMAKE_DIR}/pack_files.cmake"
     DEPENDS ${packed_paths} "${out_dir}/packed_list.cmake" "${TRELLAN_CMAKE_DIR}/pack_files.cmake"
+            "${TRELLAN_CMAKE_DIR}/bytes_literal.cmake"
     COMMENT "Packing the text templates"
     VERBATIM)
 

@@ -5,6 +5,7 @@
 #   TABLE  kPackedFiles, each file's path relative to BASE.
 #   cmake -DLIST=<packed_list.cmake> -DOUT=<cpp> -DTABLE=<cpp> -DHEADER=<h>
 #         -DBASE=<folder> -P pack_files.cmake
+include("${CMAKE_CURRENT_LIST_DIR}/bytes_literal.cmake")
 include("${LIST}")
 
 set(definitions "")
@@ -30,8 +31,8 @@ endif()
 file(READ "${OUT}.gz" hex HEX)
 file(REMOVE "${OUT}.gz")
 # A member without name, comment or extra field has a header of 10 bytes;
-# the trailer's 8 bytes are the CRC and the size, which the unpacking
-# checks by itself.
+# its trailer (8 bytes: CRC and size) is left out too: the unpacking checks
+# the size by itself.
 string(SUBSTRING "${hex}" 0 8 magic)
 if(NOT magic STREQUAL "1f8b0800")
   message(FATAL_ERROR "gzip wrote an unexpected header: ${magic}")
@@ -39,16 +40,8 @@ endif()
 string(LENGTH "${hex}" hex_length)
 math(EXPR deflate_length "${hex_length} - 20 - 16")
 string(SUBSTRING "${hex}" 20 ${deflate_length} deflate)
-math(EXPR deflate_size "${deflate_length} / 2")
 
-set(body "")
-set(pos 0)
-while(pos LESS deflate_length)
-  string(SUBSTRING "${deflate}" ${pos} 64 chunk)
-  string(REGEX REPLACE "(..)" "\\\\x\\1" chunk "${chunk}")
-  string(APPEND body "    \"${chunk}\"\n")
-  math(EXPR pos "${pos} + 64")
-endwhile()
+trellan_bytes_literal("${deflate}" bytes)
 
 file(WRITE "${OUT}.tmp"
   "// Generated from the packed templates; do not edit.\n"
@@ -57,7 +50,7 @@ file(WRITE "${OUT}.tmp"
   "#include \"generator/inflate.h\"\n\n"
   "namespace trellan::embedded {\n\n"
   "namespace {\n"
-  "constexpr std::string_view kDeflated(\n    \"\"\n${body}    , ${deflate_size});\n"
+  "constexpr std::string_view kDeflated(${bytes});\n"
   "constexpr std::size_t kUnpackedSize = ${offset};\n"
   "}  // namespace\n\n"
   "std::string_view PackedText::View() const {\n"
