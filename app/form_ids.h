@@ -23,4 +23,8 @@ inline constexpr int IDM_CONTEXTMENU = 113;
 inline constexpr int IDM_GALLERY = 114;
 inline constexpr int IDM_SITECHECK = 115;
 
+// The program's icon resource as its boxes name it; resource names compare
+// without case, so the class icon's "I" is the same one.
+inline constexpr const char* kIconName = "i";
+
 }  // namespace trellan

@@ -33,7 +33,8 @@ int Build(Huffman& code, const std::uint8_t* lengths, int symbols) {
   for (int length = 1; length < kMaxCodeBits; ++length)
     offsets[length + 1] = static_cast<std::uint16_t>(offsets[length] + code.count[length]);
   for (int symbol = 0; symbol < symbols; ++symbol)
-    if (lengths[symbol] != 0) code.symbol[offsets[lengths[symbol]]++] = static_cast<std::uint16_t>(symbol);
+    if (lengths[symbol] != 0)
+      code.symbol[offsets[lengths[symbol]]++] = static_cast<std::uint16_t>(symbol);
   return left;
 }
 
@@ -65,7 +66,8 @@ class Inflater {
         failed_ = true;
         return 0;
       }
-      value |= static_cast<std::uint32_t>(static_cast<std::uint8_t>(in_[position_++])) << bit_count_;
+      value |= static_cast<std::uint32_t>(static_cast<std::uint8_t>(in_[position_++]))
+               << bit_count_;
       bit_count_ += 8;
     }
     bit_buffer_ = value >> need;
@@ -106,16 +108,16 @@ class Inflater {
   }
 
   bool Codes(const Huffman& lengths, const Huffman& distances) {
-    static constexpr std::uint16_t kLengthBase[] = {3,  4,  5,  6,  7,  8,  9,  10,  11,  13,
-                                                    15, 17, 19, 23, 27, 31, 35, 43,  51,  59,
+    static constexpr std::uint16_t kLengthBase[] = {3,  4,  5,  6,   7,   8,   9,   10,  11, 13,
+                                                    15, 17, 19, 23,  27,  31,  35,  43,  51, 59,
                                                     67, 83, 99, 115, 131, 163, 195, 227, 258};
     static constexpr std::uint8_t kLengthExtra[] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
                                                     2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
     static constexpr std::uint16_t kDistanceBase[] = {
         1,   2,   3,   4,   5,   7,    9,    13,   17,   25,   33,   49,   65,    97,    129,
         193, 257, 385, 513, 769, 1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
-    static constexpr std::uint8_t kDistanceExtra[] = {0, 0, 0, 0, 1, 1, 2,  2,  3,  3,
-                                                      4, 4, 5, 5, 6, 6, 7,  7,  8,  8,
+    static constexpr std::uint8_t kDistanceExtra[] = {0, 0, 0,  0,  1,  1,  2,  2,  3,  3,
+                                                      4, 4, 5,  5,  6,  6,  7,  7,  8,  8,
                                                       9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
     for (;;) {
       int symbol = Decode(lengths);
@@ -142,7 +144,11 @@ class Inflater {
   bool Fixed() {
     std::uint8_t lengths[kLiteralLengthCodes + kDistanceCodes];
     for (int symbol = 0; symbol < kLiteralLengthCodes + kDistanceCodes; ++symbol)
-      lengths[symbol] = symbol < 144 ? 8 : symbol < 256 ? 9 : symbol < 280 ? 7 : symbol < 288 ? 8 : 5;
+      lengths[symbol] = symbol < 144   ? 8
+                        : symbol < 256 ? 9
+                        : symbol < 280 ? 7
+                        : symbol < 288 ? 8
+                                       : 5;
     Huffman literals, distances;
     Build(literals, lengths, kLiteralLengthCodes);
     Build(distances, lengths + kLiteralLengthCodes, kDistanceCodes);

@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "generator/menu_items.h"
 #include "embedded_files.h"
+#include "generator/menu_items.h"
 #include "generator/text_output.h"
 
 namespace trellan {
@@ -92,8 +92,7 @@ void AppendMenu(std::string& out, const SiteText& site, int page) {
 
 void AppendIntro(std::string& out, int page) {
   const std::string number = std::to_string(page);
-  AppendFilled(out, PartLines(page == 1 ? Part::IntroFirst : Part::IntroOther),
-               {{"page", number}});
+  AppendFilled(out, PartLines(page == 1 ? Part::IntroFirst : Part::IntroOther), {{"page", number}});
 }
 
 }  // namespace

@@ -5,7 +5,9 @@ namespace trellan {
 std::string OverwriteQuestionText(std::string_view folder) {
   std::string text = "Im Ordner\r\n\xAB";
   text += folder;
-  text += "\xBB\r\nhat es bereits HTML-Dateien.\r\n\r\nHTML-Dateien wirklich \xFC" "berschreiben?";
+  text +=
+      "\xBB\r\nhat es bereits HTML-Dateien.\r\n\r\nHTML-Dateien wirklich \xFC"
+      "berschreiben?";
   return text;
 }
 
@@ -14,11 +16,13 @@ std::string WriteCauseSentence(const WriteResult& result) {
     case WriteCause::None: return {};
     case WriteCause::ReadOnly:
     case WriteCause::InUse:
-      return "Vielleicht sind sie schreibgesch\xFCtzt oder in einem anderen Programm ge\xF6" "ffnet.";
+      return "Vielleicht sind sie schreibgesch\xFCtzt oder in einem anderen Programm ge\xF6"
+             "ffnet.";
     case WriteCause::DiskFull: return "Auf dem Datentr\xE4ger ist kein Platz mehr.";
     case WriteCause::AccessDenied: return "Es fehlt die Berechtigung, sie zu schreiben.";
     case WriteCause::PathTooLong: return "Ihr Pfad ist f\xFCr Windows zu lang.";
-    case WriteCause::FolderMissing: return "Ihr Ordner fehlt, oder an seiner Stelle steht eine Datei.";
+    case WriteCause::FolderMissing:
+      return "Ihr Ordner fehlt, oder an seiner Stelle steht eine Datei.";
     case WriteCause::FolderInTheWay: return "An ihrer Stelle steht ein Ordner gleichen Namens.";
     case WriteCause::WriteProtected: return "Der Datentr\xE4ger ist schreibgesch\xFCtzt.";
     case WriteCause::DriveGone: return "Das Laufwerk ist nicht mehr erreichbar.";
@@ -60,8 +64,9 @@ std::string FailedFilesNoticeText(const std::vector<FailedFile>& failed) {
 std::string FolderMissingNoticeText(std::string_view folder) {
   std::string text = "Der Ordner\r\n\xAB";
   text += folder;
-  text += "\xBB\r\nkonnte nicht erstellt werden; es wurde nichts geschrieben.\r\n\r\n"
-          "Vielleicht ist das Laufwerk nicht verbunden oder schreibgesch\xFCtzt.";
+  text +=
+      "\xBB\r\nkonnte nicht erstellt werden; es wurde nichts geschrieben.\r\n\r\n"
+      "Vielleicht ist das Laufwerk nicht verbunden oder schreibgesch\xFCtzt.";
   return text;
 }
 

@@ -63,31 +63,23 @@ WriteCause CauseOf(DWORD error) {
   switch (error) {
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
-    case ERROR_USER_MAPPED_FILE:
-      return WriteCause::InUse;
+    case ERROR_USER_MAPPED_FILE: return WriteCause::InUse;
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
-    case kErrorDiskQuotaExceeded:
-      return WriteCause::DiskFull;
-    case ERROR_ACCESS_DENIED:
-      return WriteCause::AccessDenied;
-    case ERROR_FILENAME_EXCED_RANGE:
-      return WriteCause::PathTooLong;
+    case kErrorDiskQuotaExceeded: return WriteCause::DiskFull;
+    case ERROR_ACCESS_DENIED: return WriteCause::AccessDenied;
+    case ERROR_FILENAME_EXCED_RANGE: return WriteCause::PathTooLong;
     case ERROR_PATH_NOT_FOUND:
-    case ERROR_DIRECTORY:
-      return WriteCause::FolderMissing;
-    case ERROR_WRITE_PROTECT:
-      return WriteCause::WriteProtected;
+    case ERROR_DIRECTORY: return WriteCause::FolderMissing;
+    case ERROR_WRITE_PROTECT: return WriteCause::WriteProtected;
     case ERROR_NOT_READY:
     case ERROR_DEV_NOT_EXIST:
     case ERROR_BAD_NETPATH:
     case ERROR_BAD_NET_NAME:
     case ERROR_NETNAME_DELETED:
     case ERROR_UNEXP_NET_ERR:
-    case ERROR_DEVICE_NOT_CONNECTED:
-      return WriteCause::DriveGone;
-    default:
-      return WriteCause::Other;
+    case ERROR_DEVICE_NOT_CONNECTED: return WriteCause::DriveGone;
+    default: return WriteCause::Other;
   }
 }
 

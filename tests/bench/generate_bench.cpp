@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "app/form_settings.h"
 #include "app/site_run.h"
+#include "settings/form_settings.h"
 #include "system/site_files.h"
 #include "tests/support/test_site.h"
 
@@ -138,8 +138,8 @@ double TimedOverwriteFloor(const Site& site) {
 
 void PrintRow(const char* name, int pages, const Site& site, const std::vector<double>& run,
               const std::vector<double>& floor) {
-  std::printf("%s %d %zu %zu %.2f %.2f\n", name, pages, site.files.size(), site.bytes,
-              Median(run), Median(floor));
+  std::printf("%s %d %zu %zu %.2f %.2f\n", name, pages, site.files.size(), site.bytes, Median(run),
+              Median(floor));
   std::fflush(stdout);
 }
 

@@ -1,5 +1,6 @@
 #include "generator/run_texts.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstddef>
@@ -14,16 +15,24 @@
 namespace trellan {
 namespace {
 
+using ::testing::HasSubstr;
+using ::testing::Not;
+
 TEST(RunTexts, OverwriteQuestionNamesTheFolder) {
   EXPECT_EQ(OverwriteQuestionText("C:\\D\\CSS-Musterseite\\"),
-            "Im Ordner\r\n\xAB" "C:\\D\\CSS-Musterseite\\\xBB\r\nhat es bereits HTML-Dateien."
-            "\r\n\r\nHTML-Dateien wirklich \xFC" "berschreiben?");
-  EXPECT_STREQ(kOverwriteCaption, "\xDC" "berschreiben best\xE4tigen");
+            "Im Ordner\r\n\xAB"
+            "C:\\D\\CSS-Musterseite\\\xBB\r\nhat es bereits HTML-Dateien."
+            "\r\n\r\nHTML-Dateien wirklich \xFC"
+            "berschreiben?");
+  EXPECT_STREQ(kOverwriteCaption,
+               "\xDC"
+               "berschreiben best\xE4tigen");
 }
 
 TEST(RunTexts, ClosingNoticeUsesBareCarriageReturns) {
-  EXPECT_STREQ(kDoneNoticeText, "Gew\xFC" "nschte Dateie(n) erstellt.\r\r"
-                                "[Dialog schlie\xDF" "t automatich in 3 Sek.]");
+  EXPECT_STREQ(kDoneNoticeText,
+               "Gew\xFCnschte Dateie(n) erstellt.\r\r"
+               "[Dialog schlie\xDFt automatich in 3 Sek.]");
 }
 
 FailedFile Failed(std::string target, WriteCause cause = WriteCause::ReadOnly,
@@ -33,7 +42,8 @@ FailedFile Failed(std::string target, WriteCause cause = WriteCause::ReadOnly,
 
 constexpr const char* kHeading = "Folgende Dateien konnten nicht geschrieben werden:\r\n";
 constexpr const char* kReadOnlyOrOpen =
-    "Vielleicht sind sie schreibgesch\xFCtzt oder in einem anderen Programm ge\xF6" "ffnet.";
+    "Vielleicht sind sie schreibgesch\xFCtzt oder in einem anderen Programm ge\xF6"
+    "ffnet.";
 constexpr const char* kDiskFull = "Auf dem Datentr\xE4ger ist kein Platz mehr.";
 
 TEST(RunTexts, FailedFilesAreListedUpToTwentyEachCauseNamed) {
@@ -45,8 +55,8 @@ TEST(RunTexts, FailedFilesAreListedUpToTwentyEachCauseNamed) {
 
   // A cause past the twentieth file is still named.
   failed.push_back(Failed("f26", WriteCause::DiskFull, 112));
-  EXPECT_EQ(FailedFilesNoticeText(failed), expected + "\r\n\x85\r\n\r\n" + kReadOnlyOrOpen +
-                                               "\r\n\r\n\x85\r\n\r\n" + kDiskFull);
+  EXPECT_EQ(FailedFilesNoticeText(failed),
+            expected + "\r\n\x85\r\n\r\n" + kReadOnlyOrOpen + "\r\n\r\n\x85\r\n\r\n" + kDiskFull);
 }
 
 // Read-only and open files share their sentence; every other cause makes a
@@ -86,7 +96,7 @@ TEST(RunTexts, ClosingNoticeFollowsWhatCouldNotBeWritten) {
             (ClosingNotice{NoticeKind::FilesMissing, FailedFilesNoticeText(failed)}));
   const ClosingNotice no_folder = {
       NoticeKind::FolderMissing,
-      "Der Ordner\r\n\xAB" "Q:\\Desktop\\CSS-Musterseite\\\xBB\r\nkonnte nicht erstellt werden; "
+      "Der Ordner\r\n\xABQ:\\Desktop\\CSS-Musterseite\\\xBB\r\nkonnte nicht erstellt werden; "
       "es wurde nichts geschrieben.\r\n\r\nVielleicht ist das Laufwerk nicht verbunden oder "
       "schreibgesch\xFCtzt."};
   EXPECT_EQ(ClosingNoticeFor({true, {}}, kFolder), no_folder);

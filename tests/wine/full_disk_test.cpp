@@ -46,9 +46,9 @@ std::string WinePath(std::string unix_path) {
 struct Case {
   const char* name;
   bool css_only;
-  ULONGLONG left;           // the free bytes the run finds
-  bool previous_site;       // a site of the learner's is there
-  const char* read_only;    // a file of it the learner protected, or none
+  ULONGLONG left;         // the free bytes the run finds
+  bool previous_site;     // a site of the learner's is there
+  const char* read_only;  // a file of it the learner protected, or none
 };
 
 // Room for the pages but not the media; for part of the style files.
@@ -104,7 +104,8 @@ class FullDisk : public ::testing::TestWithParam<Case> {
     ASSERT_TRUE(GetDiskFreeSpaceExA(disk_.c_str(), &free, &total, nullptr));
     ASSERT_LE(total.QuadPart, kSmallDiskLimit) << disk_ << " is not the small disk";
     ASSERT_GT(free.QuadPart, left) << "the disk is too small for the test";
-    test::WriteFileBytes(Ballast(), std::string(static_cast<std::size_t>(free.QuadPart - left), '\0'));
+    test::WriteFileBytes(Ballast(),
+                         std::string(static_cast<std::size_t>(free.QuadPart - left), '\0'));
   }
 
   std::string disk_;
@@ -158,8 +159,8 @@ TEST_P(FullDisk, EveryFileIsWholeAndTheNoticeNamesThoseThatKeptTheirPreviousAndW
       EXPECT_TRUE(now == previous_[step.target])
           << step.target << ": " << now.size() << " bytes, neither previous nor new";
     } else {
-      EXPECT_FALSE(test::FileExists(path)) << step.target << ": " << now.size()
-                                           << " bytes of a new file left";
+      EXPECT_FALSE(test::FileExists(path))
+          << step.target << ": " << now.size() << " bytes of a new file left";
     }
   }
   for (const auto& [target, bytes] : previous_) {
