@@ -40,7 +40,8 @@ FileHandle CreateNew(const std::string& path, DWORD attributes) {
 
 // A new, empty file in `folder` under a name that no file has: CREATE_NEW
 // never opens an existing file, a learner's "~tr….tmp" included. The name
-// is set in `path`; when no file could be created, the error is returned.
+// is set in `path`; when no file could be created, `path` is the name tried
+// last and the error is returned.
 DWORD CreateTemporaryIn(const std::string& folder, DWORD attributes, std::string& path,
                         FileHandle& file) {
   static unsigned long counter = 0;  // one thread: the program has no other
@@ -122,7 +123,10 @@ void TextFileWriter::OpenTemporary(DWORD found_attributes) {
   const DWORD kept = found_attributes & kKeptAttributes;
   const DWORD error = CreateTemporaryIn(FolderOf(path_), kept ? kept : FILE_ATTRIBUTE_NORMAL,
                                         temporary_path_, file_);
-  if (error != ERROR_SUCCESS) Fail(error);
+  if (error == ERROR_SUCCESS) return;
+  Fail(error);
+  // The name tried last is not ours: it may be another's file.
+  temporary_path_.clear();
 }
 
 void TextFileWriter::Fail(DWORD error) {
