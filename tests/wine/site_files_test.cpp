@@ -14,10 +14,10 @@
 #include <vector>
 
 #include "generator/site_content.h"
-#include "generator/text_output.h"
 #include "system/system.h"
 #include "system/text_file_writer.h"
 #include "tests/support/test_site.h"
+#include "utils/utf8.h"
 
 namespace trellan {
 namespace {
