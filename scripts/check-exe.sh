@@ -25,9 +25,9 @@ flags="$(sed -n '/^DllCharacteristics/,/^SizeOfStackReserve/p' <<<"$dump" |
 for flag in NX_COMPAT DYNAMIC_BASE TERMINAL_SERVICE_AWARE; do
   grep -qw "$flag" <<<"$flags" || fail "DllCharacteristics lack $flag (have: $flags)"
 done
-# Its size budget: 512 KiB for everything it does (publishing over FTP has
-# 48 KB of its own on top of that).
-limit=524288
+# Its size budget: 512 KiB for everything it does, and 48 KB on top for
+# publishing over FTP ("Website hochladen", which takes about that much).
+limit=$((524288 + 49152))
 size="$(stat -c %s "$exe")"
 [ "$size" -le "$limit" ] || fail "$size bytes, more than its budget of $limit"
 

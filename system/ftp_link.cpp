@@ -552,14 +552,7 @@ LinkStatus WinFtpLink::OpenData(const upload::DataAddress& where) {
   address.sin_port = htons(where.port);
   std::memcpy(&address.sin_addr, where.address.data(), 4);
   // The STOR command goes while the connection is made.
-  const LinkStatus status = state_->data.Open(address, kConnectTimeoutMs, false);
-  if (status == LinkStatus::Ok) {
-    // Large buffers keep the line full on fast networks.
-    const int buffer = 256 * 1024;
-    setsockopt(state_->data.socket(), SOL_SOCKET, SO_SNDBUF, reinterpret_cast<const char*>(&buffer),
-               sizeof buffer);
-  }
-  return status;
+  return state_->data.Open(address, kConnectTimeoutMs, false);
 }
 
 LinkStatus WinFtpLink::StartDataTls() {

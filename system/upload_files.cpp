@@ -39,7 +39,7 @@ std::optional<std::string> SiteUploadFiles::Read(const std::string& path, std::u
 
 bool WriteUploadRecord(const std::string& site_folder, std::string_view text) {
   CreateDirectoryA((site_folder + "_ftp").c_str(), nullptr);  // there already: fine
-  return WriteWholeFile(site_folder + upload::kRecordFileName, {}, text);
+  return static_cast<bool>(WriteWholeFile(site_folder + upload::kRecordFileName, {}, text));
 }
 
 }  // namespace trellan
