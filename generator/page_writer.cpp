@@ -38,6 +38,41 @@ const std::string& BlockLines(Block block) {
   return lines;
 }
 
+// The parts of the page around the blocks.
+enum class Part {
+  Top,
+  MenuItem,
+  MenuItemActive,
+  Middle,
+  IntroFirst,
+  IntroOther,
+  DisclaimerEnd,
+  Bottom,
+};
+
+std::string_view PartText(Part part) {
+  using namespace embedded;
+  switch (part) {
+    case Part::Top: return kPageTop;
+    case Part::MenuItem: return kPageMenuItem;
+    case Part::MenuItemActive: return kPageMenuItemActive;
+    case Part::Middle: return kPageMiddle;
+    case Part::IntroFirst: return kPageIntroFirst;
+    case Part::IntroOther: return kPageIntroOther;
+    case Part::DisclaimerEnd: return kPageDisclaimerEnd;
+    case Part::Bottom: break;
+  }
+  return kPageBottom;
+}
+
+// A part with CR LF line ends, its {{name}}s kept, converted on first use.
+const std::string& PartLines(Part part) {
+  static std::array<std::string, static_cast<std::size_t>(Part::Bottom) + 1> converted;
+  std::string& lines = converted[static_cast<std::size_t>(part)];
+  if (lines.empty()) lines = WithCrLf(PartText(part));
+  return lines;
+}
+
 // The page's title element text. The globe marker is markup, which a title
 // element would show literally, so the title uses the entry's own text.
 std::string PageTitle(const SiteText& site, int page) {
@@ -50,15 +85,14 @@ void AppendMenu(std::string& out, const SiteText& site, int page) {
     const std::string href = PageFileName(static_cast<int>(j) + 1);
     const std::string label = MenuLabel(site, j);
     const bool active = static_cast<int>(j) + 1 == page;
-    AppendTemplate(out, active ? embedded::kPageMenuItemActive : embedded::kPageMenuItem,
-                   {{"href", href}, {"label", label}});
+    AppendFilled(out, PartLines(active ? Part::MenuItemActive : Part::MenuItem),
+                 {{"href", href}, {"label", label}});
   }
 }
 
 void AppendIntro(std::string& out, int page) {
   const std::string number = std::to_string(page);
-  AppendTemplate(out, page == 1 ? embedded::kPageIntroFirst : embedded::kPageIntroOther,
-                 {{"page", number}});
+  AppendFilled(out, PartLines(page == 1 ? Part::IntroFirst : Part::IntroOther), {{"page", number}});
 }
 
 }  // namespace
@@ -97,23 +131,31 @@ std::string RenderPage(const SiteText& site, int page, std::string_view today) {
   const std::string item = MenuLabel(site, static_cast<std::size_t>(page - 1));
   const std::string title = PageTitle(site, page);
 
+  const std::vector<Block> blocks = PageBlocks(page, count);
+  // One allocation per page: the menu and the blocks are most of its bytes.
+  std::size_t size = PartLines(Part::Top).size() + PartLines(Part::Middle).size() +
+                     PartLines(Part::Bottom).size() + title.size() + 2 * item.size() + 512;
+  for (const std::string& label : site.items)
+    size += PartLines(Part::MenuItemActive).size() + 2 * label.size() + 32;
+  for (Block block : blocks) size += BlockLines(block).size();
   std::string out;
-  AppendTemplate(out, embedded::kPageTop,
-                 {{"author", site.author},
-                  {"keywords", site.keywords},
-                  {"revised", today},
-                  {"title", title},
-                  {"item", item}});
+  out.reserve(size);
+  AppendFilled(out, PartLines(Part::Top),
+               {{"author", site.author},
+                {"keywords", site.keywords},
+                {"revised", today},
+                {"title", title},
+                {"item", item}});
   AppendMenu(out, site, page);
-  AppendTemplate(out, embedded::kPageMiddle, {{"item", item}});
-  for (Block block : PageBlocks(page, count)) {
+  AppendFilled(out, PartLines(Part::Middle), {{"item", item}});
+  for (Block block : blocks) {
     if (block == Block::PageIntro)
       AppendIntro(out, page);
     else
       out += BlockLines(block);
   }
-  if (page == count) AppendTemplate(out, embedded::kPageDisclaimerEnd);
-  AppendTemplate(out, embedded::kPageBottom);
+  if (page == count) out += PartLines(Part::DisclaimerEnd);
+  out += PartLines(Part::Bottom);
   return out;
 }
 

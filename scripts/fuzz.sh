@@ -8,7 +8,10 @@
 # "Website prüfen": sitecheck_text (tokenizer, decoding, references, text
 # conversions, picture headers; fast), sitecheck_readers (a page's declared
 # encoding, Windows-1252 decoding, the stylesheet reader; fast) and
-# sitecheck (the whole check and report over a small site).
+# sitecheck (the whole check and report over a small site); of "Website
+# hochladen": ftp_reply (the server's replies), passive_reply (EPSV, PASV,
+# the private-address rule) and upload_record (the record of what was
+# uploaded, the FTP command file).
 # Without a number of runs each target gets its own brief one, a minute at
 # most together, as the test command runs them.
 # TRELLAN_FUZZ_OPTIONS adds libFuzzer options, e.g. "-jobs=2 -workers=2".
@@ -18,7 +21,8 @@ build="${TRELLAN_BUILD_DIR:-$root/build}"
 runs="${1:-}"
 [ $# -gt 0 ] && shift
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(gallery_text menu_items page_writer stored_values sitecheck_text sitecheck_readers sitecheck)
+[ ${#targets[@]} -gt 0 ] || targets=(gallery_text menu_items page_writer stored_values sitecheck_text sitecheck_readers
+                                     sitecheck ftp_reply passive_reply upload_record)
 cxx="$(command -v clang++-14 || command -v clang++)"
 
 # The page writer's embedded texts and the program's identity are generated
@@ -26,8 +30,14 @@ cxx="$(command -v clang++-14 || command -v clang++)"
 native="$build/native"
 [ -f "$native/build.ninja" ] || cmake -S "$root" -B "$native" -G Ninja >/dev/null
 ninja -C "$native" trellan_embedded >/dev/null
-generator=("$root"/generator/{menu_items,page_writer,run_texts,site_content,site_plan,text_output}.cpp
-           "$native"/generator/embedded/*.cpp)
+embedded="$native/generator/embedded"
+generator=("$root"/generator/{inflate,menu_items,page_writer,run_texts,site_content,site_plan,text_output}.cpp
+           "$embedded/packed_texts.cpp")
+# The files stored as they are, one source each, as the header declares them.
+for symbol in $(sed -n 's/^extern const std::string_view \(k[A-Za-z0-9]*\);.*/\1/p' \
+                  "$embedded/embedded_files.h"); do
+  generator+=("$embedded/$symbol.cpp")
+done
 
 # run_target NAME MAX_LEN RUNS SOURCES...: builds tests/fuzz/NAME_fuzz.cpp with
 # the sources and utils/ (again when anything it is made of is newer), then runs it
@@ -41,7 +51,7 @@ run_target() {
   local sources=("$root/tests/fuzz/${name}_fuzz.cpp" "$root"/utils/*.cpp "$@")
   mkdir -p "$dir/corpus"
   if [ ! -x "$binary" ] || [ -n "$(find "${sources[@]}" \
-        "$root"/{app,generator,mediatools,settings,sitecheck,system,utils} "$root"/tests/{fuzz,support} \
+        "$root"/{app,generator,mediatools,settings,sitecheck,system,upload,utils} "$root"/tests/{fuzz,support} \
         -newer "$binary" \( -name '*.h' -o -name '*.cpp' -o -name '*.txt' \) 2>/dev/null | head -1)" ]; then
     "$cxx" -std=c++20 -g -O1 -I "$root" -I "$native/generator/embedded" -I "$native/identity" \
       -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
@@ -108,6 +118,25 @@ for target in "${targets[@]}"; do
       printf '<script>a</div>"</script><!--> <a href=x.png srcset="a.png 1x, b.gif 2x">&auml;&#xE4;&amp\r<textarea><a href=no></textarea>\n@@x.png\n\x89PNG\r\n\x1a\n\x00\x00\x00\x0dIHDR\x00\x00\x08\x00\x00\x00\x04\x00\x08\x02\x00\x00\x00\n@@a.png\nGIF89a\x10\x00\x10\x00' >"$seeds/2"
       printf '<a href="sub/">s</a><a href="C:\\x.jpg">c</a><a href=mailto:vorname.name@example.com>m</a>\n@@sub/index.htm\n<a href=../index.html#top>t</a><video poster=p.webp></video><object data=p.webp></object>\n@@sub/p.webp\nRIFF\x00\x00\x00\x00WEBPVP8X\x0a\x00\x00\x00\x00\x00\x00\x00\x7f\x07\x00\xdf\x0b\x00' >"$seeds/3"
       run_target sitecheck 4096 10000 "$root/sitecheck/"*.cpp
+      ;;
+    ftp_reply)
+      # A greeting, a multi-line FEAT, a bare code, a reply cut in a line.
+      printf '220 Willkommen\r\n211-Features:\r\n AUTH TLS\r\n211-x\r\n211 End\r\n230\r\n150 Go' >"$seeds/1"
+      printf '227 Entering Passive Mode (10,0,0,1,4,1)\n229 (|||6446|)\n5\xc3\xa4\r\n' >"$seeds/2"
+      run_target ftp_reply 5000 200000 "$root/upload/ftp_reply.cpp"
+      ;;
+    passive_reply)
+      printf '\xcb\x00\x71\x05Entering Passive Mode (192,168,1,20,200,10)' >"$seeds/1"
+      printf '\x7f\x00\x00\x01Entering Extended Passive Mode (|||6446|)' >"$seeds/2"
+      printf '\x0a\x00\x00\x0910.0.0.9' >"$seeds/3"
+      run_target passive_reply 256 200000 "$root/upload/passive_reply.cpp"
+      ;;
+    upload_record)
+      hash="$(printf 'a%.0s' {1..64})"
+      printf '\x01Trellan: hochgeladene Dateien\r\n[lern@ftp.example:21/www]\r\n12 %s index.html\r\n0 %s media/gr\xc3\xbcn.jpg\r\n[x]\n7 %s s02.html' \
+        "$hash" "$hash" "$hash" >"$seeds/1"
+      printf '\x00OPEN ftp.schule.example 2121\r\nlea\r\nGeheim\r\n\r\nASCII\r\nCD htdocs\r\n' >"$seeds/2"
+      run_target upload_record 4096 100000 "$root/upload/"{upload_record,site_selection,upload_settings}.cpp
       ;;
     *) echo "error: no fuzz target \"$target\"" >&2; exit 2 ;;
   esac

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -67,5 +68,12 @@ int TimedNotice(HWND owner, const char* text, const char* caption, UINT style, W
 std::wstring AnsiToWide(std::string_view ansi);
 std::string WideToUtf8(std::wstring_view wide);
 std::string AnsiToUtf8(std::string_view ansi);
+// UTF-8 to Windows-1252 by way of UTF-16; a character that Windows-1252
+// lacks becomes "?".
+std::string Utf8ToAnsi(std::string_view utf8);
+
+// The bytes of a file of at most `max_bytes`; nothing when it is missing,
+// larger or cannot be read.
+std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t max_bytes);
 
 }  // namespace trellan

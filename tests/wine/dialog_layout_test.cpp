@@ -255,19 +255,20 @@ TEST_F(OpenDialog, WindowHasItsStyleCaptionSizeAndIcon) {
   EXPECT_EQ(icons["resource"][2], "32x32");
 }
 
-TEST_F(OpenDialog, SystemMenuEndsWithGalleryContextMenuAndSiteCheck) {
+TEST_F(OpenDialog, SystemMenuEndsWithGalleryContextMenuSiteCheckAndUpload) {
   const auto reply = program_->Probe(ProbeKind::kSystemMenu);
   ASSERT_TRUE(reply);
   const auto items = ProbeLines(*reply);
-  ASSERT_GE(items.size(), 4u);
-  EXPECT_EQ(items[items.size() - 3],
-            (std::vector<std::string>{"114", "string", "&Media: Bildergalerie..."}));
-  EXPECT_EQ(items[items.size() - 2],
-            (std::vector<std::string>{"113", "string", "&Kontextmen\xFC JPG..."}));
-  EXPECT_EQ(items.back(), (std::vector<std::string>{"115", "string",
+  ASSERT_GE(items.size(), 5u);
+  const std::vector<std::vector<std::string>> own(items.end() - 4, items.end());
+  EXPECT_EQ(own,
+            (std::vector<std::vector<std::string>>{{"114", "string", "&Media: Bildergalerie..."},
+                                                   {"113", "string", "&Kontextmen\xFC JPG..."},
+                                                   {"115", "string",
                                                     "Website &pr\xFC"
-                                                    "fen..."}));
-  EXPECT_NE(items[items.size() - 4][1], "separator") << "no separator of the program's own";
+                                                    "fen..."},
+                                                   {"118", "string", "Website &hochladen..."}}));
+  EXPECT_NE(items[items.size() - 5][1], "separator") << "no separator of the program's own";
 }
 
 // Tab goes round the form in creation order: "&OK...", "&Ende", "&Neu",
