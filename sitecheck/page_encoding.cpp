@@ -78,7 +78,7 @@ EncodingDeclaration DeclaredEncoding(std::string_view page) {
   }
   if (label.empty()) return declaration;
   declaration.declared = true;
-  declaration.label = AsciiLower(CutUtf8(label, kMaxLabelBytes));
+  declaration.label = AsciiLower(label.substr(0, kMaxLabelBytes));  // any bytes
   if (IsListed(kWindows1252Labels, declaration.label))
     declaration.encoding = PageEncoding::Windows1252;
   else if (!IsListed(kUtf8Labels, declaration.label))

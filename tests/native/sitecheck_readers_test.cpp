@@ -35,6 +35,7 @@ TEST(DeclaredEncoding, PrescansTheStartAsBrowsersDo) {
        k1252},
       {"\xEF\xBB\xBF<meta charset=latin1>", true, kUtf8},
       {"<meta charset=\"ISO-8859-2\">", true, kOther},
+      {"<meta charset=\"" + std::string(50, '\x97') + "\">", true, kOther},
       {"<p>" + std::string(kEncodingPrescanBytes, ' ') + "<meta charset=latin1>", false, kUtf8},
       {"<meta charset=latin1", false, kUtf8},
   };
