@@ -38,14 +38,7 @@ const std::string& BlockLines(Block block) {
   return lines;
 }
 
-// The page's title element text. The globe marker is markup, which a title
-// element would show literally, so the title uses the entry's own text.
-std::string PageTitle(const SiteText& site, int page) {
-  if (page == 1) return site.title;
-  return site.title + ": " + site.items[static_cast<std::size_t>(page - 1)];
-}
-
-void AppendMenu(std::string& out, const SiteText& site, int page) {
+void AppendMenuItems(std::string& out, const SiteText& site, int page) {
   for (std::size_t j = 0; j < site.items.size(); ++j) {
     const std::string href = PageFileName(static_cast<int>(j) + 1);
     const std::string label = MenuLabel(site, j);
@@ -86,26 +79,38 @@ std::vector<Block> PageBlocks(int i, int n) {
   return blocks;
 }
 
+// The globe marker is markup, which a title element would show literally,
+// so the title uses the entry's own text.
+std::string PageTitle(const SiteText& site, int page) {
+  if (page == 1) return site.title;
+  return site.title + ": " + site.items[static_cast<std::size_t>(page - 1)];
+}
+
 std::string MenuLabel(const SiteText& site, std::size_t index) {
   std::string label = site.items[index];
   if (index + 1 == site.items.size()) label += kGlobeMarker;
   return label;
 }
 
+void AppendNavigation(std::string& out, const SiteText& site, int page) {
+  const std::string item = MenuLabel(site, static_cast<std::size_t>(page - 1));
+  AppendTemplate(out, embedded::kPageNavTop, {{"item", item}});
+  AppendMenuItems(out, site, page);
+  AppendTemplate(out, embedded::kPageNavEnd);
+}
+
 std::string RenderPage(const SiteText& site, int page, std::string_view today) {
   const int count = static_cast<int>(site.items.size());
   const std::string item = MenuLabel(site, static_cast<std::size_t>(page - 1));
-  const std::string title = PageTitle(site, page);
 
   std::string out;
-  AppendTemplate(out, embedded::kPageTop,
+  AppendTemplate(out, embedded::kPageHead,
                  {{"author", site.author},
                   {"keywords", site.keywords},
                   {"revised", today},
-                  {"title", title},
-                  {"item", item}});
-  AppendMenu(out, site, page);
-  AppendTemplate(out, embedded::kPageMiddle, {{"item", item}});
+                  {"title", PageTitle(site, page)}});
+  AppendNavigation(out, site, page);
+  AppendTemplate(out, embedded::kPageMainTop, {{"item", item}});
   for (Block block : PageBlocks(page, count)) {
     if (block == Block::PageIntro)
       AppendIntro(out, page);

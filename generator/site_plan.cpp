@@ -17,22 +17,6 @@ char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// The page number of a name "sNN.html" (any ASCII case), else 0.
-int PageNumberOf(std::string_view name) {
-  std::string lower(name);
-  std::transform(lower.begin(), lower.end(), lower.begin(), LowerAscii);
-  if (lower.size() != 8 || lower[0] != 's' || !IsDigit(lower[1]) || !IsDigit(lower[2]) ||
-      lower.compare(3, 5, ".html") != 0)
-    return 0;
-  return (lower[1] - '0') * 10 + (lower[2] - '0');
-}
-
-// The single-line texts can still hold line breaks (a stored value, a paste).
-SiteText SiteTextOf(const GenerationRequest& request) {
-  return {WithCrLfLineEnds(request.title), WithCrLfLineEnds(request.author),
-          WithCrLfLineEnds(request.keywords), SplitMenuItems(request.menu_text)};
-}
-
 void PlanMedia(std::vector<SiteStep>& steps) {
   steps.push_back({StepKind::CreateFolder, "media"});
   for (const MediaFile& media : SampleMedia())
@@ -41,6 +25,22 @@ void PlanMedia(std::vector<SiteStep>& steps) {
 }
 
 }  // namespace
+
+int PageNumberOf(std::string_view name) {
+  std::string lower(name);
+  std::transform(lower.begin(), lower.end(), lower.begin(), LowerAscii);
+  if (lower == "index.html") return 1;
+  if (lower.size() != 8 || lower[0] != 's' || !IsDigit(lower[1]) || !IsDigit(lower[2]) ||
+      lower.compare(3, 5, ".html") != 0)
+    return 0;
+  const int page = (lower[1] - '0') * 10 + (lower[2] - '0');
+  return page >= 2 ? page : 0;
+}
+
+SiteText SiteTextOf(const GenerationRequest& request) {
+  return {WithCrLfLineEnds(request.title), WithCrLfLineEnds(request.author),
+          WithCrLfLineEnds(request.keywords), SplitMenuItems(request.menu_text)};
+}
 
 std::vector<SiteStep> PlanPages(const GenerationRequest& request, std::string_view today,
                                 const FolderContents& contents) {
