@@ -1,0 +1,347 @@
+// Applying the form's menu to an existing site: reading the generated parts
+// back, matching entries to pages, rewriting links, the plan's bytes and the
+// question.
+#include "siteupdate/site_update.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "generator/menu_items.h"
+#include "generator/page_writer.h"
+#include "generator/site_plan.h"
+#include "generator/text_output.h"
+#include "siteupdate/update_texts.h"
+
+namespace trellan::siteupdate {
+namespace {
+
+constexpr std::string_view kOldDay = "2025-01-01";
+constexpr std::string_view kToday = "2026-12-08";
+const std::string kGlobe(kGlobeMarker);
+
+GenerationRequest Form(std::string menu, std::string title = "Seitentitel eingeben") {
+  GenerationRequest request;
+  request.title = std::move(title);
+  request.author = "Vorname Name";
+  request.keywords = "Schl\xC3\xBCsselw\xC3\xB6rter";
+  request.menu_text = std::move(menu);
+  return request;
+}
+
+// The site that OK writes for `menu`, as its files are on disk.
+std::vector<SitePage> SiteOf(const std::string& menu) {
+  std::vector<SitePage> pages;
+  for (const SiteStep& step : PlanPages(Form(menu), kOldDay, {}))
+    pages.push_back({step.target, std::string(kUtf8Bom) + step.bytes});
+  return pages;
+}
+
+std::string& BytesOf(std::vector<SitePage>& pages, std::string_view path) {
+  for (SitePage& page : pages)
+    if (page.path == path) return *page.bytes;
+  ADD_FAILURE() << "no page " << path;
+  static std::string none;
+  return none;
+}
+
+const PlannedWrite* WriteOf(const UpdatePlan& plan, std::string_view path) {
+  for (const PlannedWrite& write : plan.writes)
+    if (write.path == path) return &write;
+  return nullptr;
+}
+
+void Replace(std::string& text, std::string_view from, std::string_view to) {
+  const auto at = text.find(from);
+  ASSERT_NE(at, std::string::npos) << from;
+  text.replace(at, from.size(), to);
+}
+
+// The bytes between the generated parts (title, author, keywords, revised
+// date, navigation, heading): what must stay as the learner left it.
+std::vector<std::string> OutsideParts(std::string_view page) {
+  const PageParts parts = ReadPageParts(page);
+  std::vector<ByteRange> ranges{parts.nav};
+  for (const auto* meta : {&parts.author, &parts.keywords, &parts.revised})
+    if (*meta) ranges.push_back((*meta)->raw);
+  for (const auto* range : {&parts.title, &parts.heading})
+    if (*range) ranges.push_back(**range);
+  std::sort(ranges.begin(), ranges.end(),
+            [](ByteRange a, ByteRange b) { return a.begin < b.begin; });
+  std::vector<std::string> outside;
+  std::size_t done = 0;
+  for (const ByteRange range : ranges) {
+    outside.emplace_back(page.substr(done, range.begin - done));
+    done = range.end;
+  }
+  outside.emplace_back(page.substr(done));
+  return outside;
+}
+
+TEST(PageParts, FindsTheGeneratedPartsOfAPage) {
+  const SiteText site{"T &amp; <b>x</b>", "A", "K", {"Start", "Seite 2", "Impressum"}};
+  const std::string page = std::string(kUtf8Bom) + RenderPage(site, 3, kToday);
+  const PageParts parts = ReadPageParts(page);
+  ASSERT_EQ(parts.navigation, Navigation::Found);
+  std::string nav;
+  AppendNavigation(nav, site, 3);
+  EXPECT_EQ(TextAt(page, parts.nav), nav.substr(0, nav.size() - 2));
+  EXPECT_EQ(TextAt(page, *parts.own_label), "Impressum" + kGlobe);
+  ASSERT_EQ(parts.menu.size(), 3u);
+  EXPECT_EQ(parts.menu[1].href, "s02.html");
+  EXPECT_EQ(TextAt(page, parts.menu[2].label), "Impressum" + kGlobe);
+  EXPECT_EQ(TextAt(page, *parts.title), "T &amp; <b>x</b>: Impressum");
+  EXPECT_EQ(TextAt(page, parts.author->raw), "A");
+  EXPECT_EQ(TextAt(page, parts.keywords->raw), "K");
+  EXPECT_EQ(TextAt(page, parts.revised->raw), kToday);
+  EXPECT_TRUE(parts.author->double_quoted);
+  EXPECT_EQ(TextAt(page, *parts.heading), "Impressum" + kGlobe);
+}
+
+TEST(PageParts, ReadsTheNavigationTolerantlyAndRefusesWhatIsBroken) {
+  const struct {
+    std::string page;
+    Navigation navigation;
+    std::string nav;  // the range, when found
+    std::string label;
+  } kCases[] = {
+      // Reindented by an editor, attributes reordered, the end marker on a
+      // line of its own.
+      {"<title>t</title>\n  <NAV id=n>\n    <!-- Navigation Start -->\n    <span id=\"x\" "
+       "class=\"a  titleMobile\">Seite <span>2</span></span>\n    <ul class=\"menu\"><li><a "
+       "class=k href=index.html>A</a></li></ul>\n  </nav>\n  <!--Navigation   Ende-->\n<h1>x</h1>",
+       Navigation::Found,
+       "<NAV id=n>\n    <!-- Navigation Start -->\n    <span id=\"x\" class=\"a  titleMobile\">"
+       "Seite <span>2</span></span>\n    <ul class=\"menu\"><li><a class=k href=index.html>A</a>"
+       "</li></ul>\n  </nav>\n  <!--Navigation   Ende-->",
+       "Seite <span>2</span>"},
+      // Without its end marker, and another comment after it.
+      {"<nav><span class=titleMobile>S</span></nav> <!-- mein Kommentar -->", Navigation::Found,
+       "<nav><span class=titleMobile>S</span></nav>", "S"},
+      {"<p>Keine Navigation</p>", Navigation::Missing, "", ""},
+      {"<nav></nav><nav></nav>", Navigation::Several, "", ""},
+      {"<nav><nav></nav></nav>", Navigation::Several, "", ""},
+      {"<nav><ul><li><a href=x>x</a></ul>", Navigation::Unclosed, "", ""},
+      {std::string("<\0n\0a\0v\0>\0", 10), Navigation::NotText, "", ""},
+  };
+  for (const auto& c : kCases) {
+    const PageParts parts = ReadPageParts(c.page);
+    EXPECT_EQ(parts.navigation, c.navigation) << c.page;
+    if (c.navigation != Navigation::Found) continue;
+    EXPECT_EQ(TextAt(c.page, parts.nav), c.nav);
+    EXPECT_EQ(TextAt(c.page, parts.own_label.value_or(ByteRange{})), c.label);
+  }
+}
+
+TEST(LinkRewriting, ChangesOnlyTheFileNameOfLinksToRenamedPages) {
+  const std::vector<Rename> renames{{"s05.html", "s06.html"}, {"index.html", "s02.html"},
+                                    {"s03.html", ""}};
+  const struct {
+    const char* page_path;
+    const char* before;
+    const char* after;
+  } kCases[] = {
+      {"index.html", "<a href=\"s05.html\">", "<a href=\"s06.html\">"},
+      {"hobby.html", "<a href='S05.HTML?x=1#oben'>", "<a href='s06.html?x=1#oben'>"},
+      {"hobby.html", "<a href=./s%30%35.html>", "<a href=./s06.html>"},
+      {"hobby.html", "<a href=\" s05.html \">", "<a href=\" s06.html \">"},
+      {"hobby.html", "<img SRC=\"/index.html\" title=\"s05.html\">",
+       "<img SRC=\"/s02.html\" title=\"s05.html\">"},
+      {"blog/a.htm", "<a href=\"../s05.html#x\"><a href=\"s05.html\">",
+       "<a href=\"../s06.html#x\"><a href=\"s05.html\">"},
+      {"blog/a.htm", "<a href=\"..\\s05.html\">", "<a href=\"..\\s06.html\">"},
+      // Other sites, the page itself, text, removed pages: as they are.
+      {"index.html", "<a href=\"https://x.ch/s05.html\">s05.html<a href=#s05.html>",
+       "<a href=\"https://x.ch/s05.html\">s05.html<a href=#s05.html>"},
+      {"index.html", "<a href=s03.html><a data-href=s05.html><!-- <a href=s05.html> -->",
+       "<a href=s03.html><a data-href=s05.html><!-- <a href=s05.html> -->"},
+      {"index.html", "<script>a='<a href=s05.html>'</script>",
+       "<script>a='<a href=s05.html>'</script>"},
+  };
+  for (const auto& c : kCases)
+    EXPECT_EQ(RewriteLinks(c.before, c.page_path, renames), c.after) << c.before;
+}
+
+// Which old page each place of the new menu holds, and which pages leave.
+std::string Placement(const UpdatePlan& plan, std::size_t count) {
+  std::string out;
+  for (std::size_t position = 1; position <= count; ++position) {
+    const std::string name = PageFileName(static_cast<int>(position));
+    std::string from = name;
+    for (const PageMove& move : plan.summary.moved)
+      if (move.to == name) from = move.from;
+    for (const PageLabel& page : plan.summary.created)
+      if (page.name == name) from = "neu";
+    out += from + ' ';
+  }
+  for (const PageLabel& page : plan.summary.removed) out += '-' + page.name + ' ';
+  return out;
+}
+
+TEST(UpdatePlan, EntriesKeepTheirPagesByTextThenByPosition) {
+  const struct {
+    const char* old_menu;
+    const char* new_menu;
+    const char* placement;
+  } kCases[] = {
+      {"A\r\nB\r\nC\r\nD\r\nE", "A\r\nB\r\nC\r\nD\r\nX\r\nE",
+       "index.html s02.html s03.html s04.html neu s05.html "},
+      {"A\r\nB\r\nC", "A\r\nX\r\nC", "index.html s02.html s03.html "},        // renamed
+      {"A\r\nB\r\nC", "A\r\nC\r\nB", "index.html s03.html s02.html "},        // swapped
+      {"A\r\nB\r\nC", "B\r\nA\r\nC", "s02.html index.html s03.html "},
+      {"A\r\nB\r\nC", "A\r\nC", "index.html s03.html -s02.html "},            // removed
+      {"A\r\nB\r\nC", "X\r\nY", "index.html s02.html -s03.html "},            // all renamed
+      {"A\r\nB\r\nC\r\nD", "A\r\nC\r\nX", "index.html s03.html s04.html -s02.html "},
+      {"A\r\nB\r\nC", "C\r\nB\r\nX", "s03.html s02.html neu -index.html "},
+      {"A\r\nB\r\nB", "B\r\nX\r\nA\r\nB", "s02.html neu index.html s03.html "},
+      {"A", "Z\r\nA", "neu index.html "},
+  };
+  for (const auto& c : kCases) {
+    const UpdatePlan plan = PlanUpdate(SiteOf(c.old_menu), Form(c.new_menu), kToday);
+    EXPECT_EQ(Placement(plan, SplitMenuItems(c.new_menu).size()), c.placement)
+        << c.old_menu << " -> " << c.new_menu;
+    // Every new place is written, every file written over or removed is
+    // backed up first.
+    for (const PlannedWrite& write : plan.writes)
+      if (write.original) EXPECT_LT(*write.original, plan.originals.size());
+  }
+}
+
+TEST(UpdatePlan, HobbysBeforeTheLastPageKeepsEveryByteOfTheLearnersWork) {
+  const std::string old_menu = "Start\r\nSeite 2\r\nSeite 3\r\nLinks & Media\r\nImpressum";
+  std::vector<SitePage> pages = SiteOf(old_menu);
+  for (SitePage& page : pages) {
+    Replace(*page.bytes, "</h1>\r\n", "</h1>\r\n<p>Mein Text, siehe <a href=\"s05.html#oben\">"
+                                      "Impressum</a></p>\n");
+    Replace(*page.bytes, "</head>", "  <style>p { color: teal }</style>\r\n</head>");
+  }
+  Replace(BytesOf(pages, "s03.html"), "</nav>", "</div>");  // its navigation is broken
+  pages.push_back({"hobby.html", "<a href=\"S05.HTML\">Impressum</a> <a href=index.html>"});
+  pages.push_back({"fotos/a.html", "<img src=\"../s05.html\"><a href=\"s05.html\">"});
+  pages.push_back({"fotos/b.html", std::nullopt});
+  const std::vector<SitePage> before = pages;
+
+  const std::string new_menu = "Start\r\nSeite 2\r\nSeite 3\r\nLinks & Media\r\nHobbys\r\nImpressum";
+  const UpdatePlan plan = PlanUpdate(pages, Form(new_menu, "Meine Seite"), kToday);
+
+  const UpdateSummary& summary = plan.summary;
+  EXPECT_EQ(summary.updated, (std::vector<std::string>{"index.html", "s02.html", "s03.html",
+                                                       "s04.html", "s06.html"}));
+  EXPECT_EQ(summary.created, (std::vector<PageLabel>{{"s05.html", "Hobbys"}}));
+  EXPECT_EQ(summary.moved,
+            (std::vector<PageMove>{{"s05.html", "s06.html", "Impressum", "Impressum"}}));
+  EXPECT_EQ(summary.kept, (std::vector<PageProblem>{{"s03.html", Navigation::Unclosed}}));
+  EXPECT_EQ(summary.linking, (std::vector<std::string>{"hobby.html", "fotos/a.html"}));
+  EXPECT_TRUE(summary.removed.empty());
+  EXPECT_TRUE(plan.removals.empty());  // s05.html is written over by the new page
+
+  const SiteText site = SiteTextOf(Form(new_menu, "Meine Seite"));
+  EXPECT_EQ(WriteOf(plan, "s05.html")->bytes,
+            std::string(kUtf8Bom) + RenderPage(site, 5, kToday));
+  const std::string& impressum = WriteOf(plan, "s06.html")->bytes;
+  const PageParts parts = ReadPageParts(impressum);
+  EXPECT_EQ(TextAt(impressum, *parts.title), "Meine Seite: Impressum");
+  EXPECT_EQ(TextAt(impressum, *parts.heading), "Impressum" + kGlobe);
+  EXPECT_EQ(TextAt(impressum, parts.revised->raw), kToday);
+  std::string nav;
+  AppendNavigation(nav, site, 6);
+  EXPECT_EQ(TextAt(impressum, parts.nav), nav.substr(0, nav.size() - 2));
+
+  // The learner's work stays byte for byte; links to the disclaimer page
+  // follow it to s06.html.
+  const struct {
+    std::size_t before;
+    const char* after;
+  } kKept[] = {{0, "index.html"}, {1, "s02.html"}, {3, "s04.html"}, {4, "s06.html"}};
+  for (const auto& page : kKept) {
+    std::vector<std::string> expected = OutsideParts(*before[page.before].bytes);
+    for (std::string& part : expected)
+      if (part.find("s05.html#oben") != std::string::npos) Replace(part, "s05.html#", "s06.html#");
+    EXPECT_EQ(OutsideParts(WriteOf(plan, page.after)->bytes), expected) << page.after;
+  }
+  // The broken navigation stays, its links follow the page too.
+  std::string broken = *before[2].bytes;
+  Replace(broken, "s05.html#oben", "s06.html#oben");
+  Replace(broken, "href=\"s05.html\"", "href=\"s06.html\"");
+  EXPECT_EQ(WriteOf(plan, "s03.html")->bytes, broken);
+  EXPECT_EQ(WriteOf(plan, "hobby.html")->bytes, "<a href=\"s06.html\">Impressum</a> <a href=index.html>");
+  EXPECT_EQ(WriteOf(plan, "fotos/a.html")->bytes, "<img src=\"../s06.html\"><a href=\"s05.html\">");
+  std::vector<std::string> backed_up;
+  for (const FileBytes& file : plan.originals) backed_up.push_back(file.path);
+  EXPECT_EQ(backed_up, (std::vector<std::string>{"index.html", "s02.html", "s03.html", "s04.html",
+                                                 "s05.html", "hobby.html", "fotos/a.html"}));
+
+  const auto same = [](std::string_view text) { return std::string(text); };
+  EXPECT_EQ(UpdateQuestionText(summary, "C:\\Desktop\\CSS-Musterseite\\", same),
+            "Im Ordner\r\n\xAB" "C:\\Desktop\\CSS-Musterseite\\\xBB\r\n"
+            "\xE4ndert sich mit dem Men\xFC des Formulars:\r\n\r\n"
+            "Angepasst: 5 Seiten\r\n    index.html, s02.html, s03.html, s04.html, s06.html\r\n"
+            "Neu: 1 Seite\r\n    s05.html \xABHobbys\xBB\r\n"
+            "Umbenannt: 1 Seite\r\n    s05.html -> s06.html \xABImpressum\xBB\r\n"
+            "Men\xFC und Kopf bleiben, wie sie sind: 1 Seite\r\n    s03.html: <nav> ohne </nav>\r\n"
+            "Links auf umbenannte Seiten werden angepasst, auch in 2 eigenen Seiten:\r\n"
+            "    hobby.html, fotos/a.html\r\n"
+            "Nicht lesbar, Links darin bleiben, wie sie sind:\r\n    fotos/b.html\r\n\r\n"
+            "Was sich \xE4ndert, wird vorher nach \xAB_Sicherung\xBB kopiert.\r\n\r\n"
+            "Men\xFC wirklich in die Website \xFC" "bernehmen?");
+}
+
+TEST(UpdatePlan, RemovedPagesLeaveTheSiteAndTheirLinksAreCounted) {
+  std::vector<SitePage> pages = SiteOf("A\r\nB\r\nC\r\nD");
+  pages.push_back({"eigen.html", "<a href=s02.html>B</a><a href=s03.html>C</a>"});
+  const UpdatePlan plan = PlanUpdate(pages, Form("A\r\nC\r\nX"), kToday);
+  EXPECT_EQ(plan.summary.removed, (std::vector<PageLabel>{{"s02.html", "B"}}));
+  EXPECT_EQ(plan.summary.moved, (std::vector<PageMove>{{"s03.html", "s02.html", "C", "C"},
+                                                       {"s04.html", "s03.html", "D", "X"}}));
+  // s02.html is written over by C's page; s04.html's name is left.
+  ASSERT_EQ(plan.removals.size(), 1u);
+  EXPECT_EQ(plan.originals[plan.removals[0]].path, "s04.html");
+  EXPECT_EQ(plan.summary.links_to_removed, 1);
+  EXPECT_EQ(plan.summary.pages_with_links_to_removed, (std::vector<std::string>{"eigen.html"}));
+  EXPECT_EQ(WriteOf(plan, "eigen.html")->bytes, "<a href=s02.html>B</a><a href=s02.html>C</a>");
+}
+
+TEST(UpdatePlan, ChangesNothingWhenTheSiteMatchesAndRefusesUnreadablePages) {
+  EXPECT_TRUE(PlanUpdate(SiteOf("A\r\nB"), Form("A\r\nB"), kToday).ChangesNothing());
+  std::vector<SitePage> pages = SiteOf("A\r\nB");
+  pages[1].bytes.reset();
+  const UpdatePlan blocked = PlanUpdate(pages, Form("B\r\nA"), kToday);
+  EXPECT_EQ(blocked.blocked_by, (std::vector<std::string>{"s02.html"}));
+  EXPECT_TRUE(blocked.ChangesNothing());
+}
+
+TEST(SiteForm, ReadsTheFormBackExactlyAsItWasTyped) {
+  for (const char* text : {"Tom &amp; Jerry", "<b>fett</b> &lt;", "\xC3\x9C" "ber \xE2\x82\xAC", ""}) {
+    GenerationRequest form = Form(std::string(text) + "\r\nImpressum", text);
+    form.author = text;
+    form.keywords = text;
+    std::vector<SitePage> site{{"index.html", std::string(kUtf8Bom) +
+                                                  RenderPage(SiteTextOf(form), 1, kToday)}};
+    const SiteForm read = ReadSiteForm(*site[0].bytes);
+    EXPECT_EQ(read.title, text);
+    EXPECT_EQ(read.author, text);
+    EXPECT_EQ(read.keywords, text);
+    EXPECT_EQ(read.menu_text, form.menu_text);
+    EXPECT_EQ(FormPartsMissingText(read), "");
+  }
+  const SiteForm bare = ReadSiteForm("<title>T</title><meta name=author content=x>");
+  EXPECT_EQ(FormPartsMissingText(bare),
+            "In index.html fehlt: Keywords, Men\xFC" "punkte (<nav>).\r\n\r\n"
+            "Diese Felder bleiben, wie sie sind.");
+}
+
+TEST(UpdateTexts, TheNoticeSaysWhatFailedAndWhatWasPutBack) {
+  const auto same = [](std::string_view text) { return std::string(text); };
+  UpdateOutcome outcome{UpdateOutcome::Result::ChangeFailed, "_Sicherung\\2026-12-08_10-00-00\\",
+                        "s03.html", {}};
+  EXPECT_NE(OutcomeNoticeText(outcome, same).find("\xABs03.html\xBB"), std::string::npos);
+  EXPECT_NE(OutcomeNoticeText(outcome, same).find("wieder, wie sie vorher waren"),
+            std::string::npos);
+  outcome.not_restored = {"s02.html"};
+  EXPECT_NE(OutcomeNoticeText(outcome, same).find("zur\xFC" "ckgeholt werden:\r\n    s02.html"),
+            std::string::npos);
+}
+
+}  // namespace
+}  // namespace trellan::siteupdate
