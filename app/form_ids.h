@@ -22,5 +22,7 @@ inline constexpr int IDC_ICON = 112;
 inline constexpr int IDM_CONTEXTMENU = 113;
 inline constexpr int IDM_GALLERY = 114;
 inline constexpr int IDM_SITECHECK = 115;
+inline constexpr int IDM_SITEUPDATE = 116;
+inline constexpr int IDM_READFORM = 117;
 
 }  // namespace trellan

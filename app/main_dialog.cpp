@@ -9,6 +9,7 @@
 #include "app/form_texts.h"
 #include "app/site_check_run.h"
 #include "app/site_run.h"
+#include "app/site_update_run.h"
 #include "identity.h"
 #include "mediatools/context_menu.h"
 #include "mediatools/gallery.h"
@@ -32,6 +33,8 @@ void AddSystemMenuEntries(HWND dialog) {
   AppendMenuA(menu, MF_STRING, IDM_GALLERY, kGalleryMenuEntry);
   AppendMenuA(menu, MF_STRING, IDM_CONTEXTMENU, kContextMenuEntry);
   AppendMenuA(menu, MF_STRING, IDM_SITECHECK, kSiteCheckMenuEntry);
+  AppendMenuA(menu, MF_STRING, IDM_SITEUPDATE, kSiteUpdateMenuEntry);
+  AppendMenuA(menu, MF_STRING, IDM_READFORM, kReadFormMenuEntry);
 }
 
 void LoadForm(HWND dialog) { ShowFormSettings(dialog, LoadFormSettings(RegistrySettings())); }
@@ -88,6 +91,8 @@ void OnCommand(HWND dialog, int id, WPARAM wparam) {
     case IDM_CONTEXTMENU: AskAboutContextMenu(dialog); break;
     case IDM_GALLERY: BuildGallerySnippet(dialog); break;
     case IDM_SITECHECK: CheckSiteFolder(dialog); break;
+    case IDM_SITEUPDATE: UpdateSiteFromForm(dialog); break;
+    case IDM_READFORM: ReadFormFromSite(dialog); break;
     default: break;  // notifications of the fields and check boxes
   }
 }
@@ -95,7 +100,7 @@ void OnCommand(HWND dialog, int id, WPARAM wparam) {
 // The system menu is still open while WM_SYSCOMMAND is handled: the
 // program's entries run later, as ordinary commands.
 void OnSysCommand(HWND dialog, WPARAM wparam) {
-  if (wparam == IDM_CONTEXTMENU || wparam == IDM_GALLERY || wparam == IDM_SITECHECK)
+  if (wparam >= IDM_CONTEXTMENU && wparam <= IDM_READFORM)
     PostMessageA(dialog, WM_COMMAND, wparam, 0);
 }
 

@@ -23,8 +23,7 @@ void Notice(HWND dialog, const std::string& text, UINT icon) {
 void CheckSiteFolder(HWND dialog) {
   const std::string folder = SiteFolderPath();
   // A folder named index.html is no start page.
-  const DWORD index = GetFileAttributesA((folder + "index.html").c_str());
-  if (index == INVALID_FILE_ATTRIBUTES || (index & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+  if (!IsFile(folder + "index.html")) {
     Notice(dialog, sitecheck::NoSiteNoticeText(folder, PathExists(folder)), MB_ICONINFORMATION);
     return;
   }

@@ -160,7 +160,7 @@ class PartsReader {
 
   void CloseMenuLink(std::size_t at) {
     if (!in_link_) return;
-    parts_.menu.back().label.end = at;
+    parts_.menu.back().raw.end = at;
     in_link_ = false;
   }
 

@@ -24,14 +24,12 @@ struct ByteRange {
 // with its end tag, in a page of text.
 enum class Navigation { Found, Missing, Several, Unclosed, NotText };
 
-struct MenuLink {
-  std::string href;  // character references decoded
-  ByteRange label;   // the link's content as written
-};
-
+// A link: an href or src value, character references decoded, and where
+// the value stands as written (without its quotes); in the menu, where the
+// link's content stands.
 struct LinkValue {
-  std::string value;  // character references decoded
-  ByteRange raw;      // as written, without its quotes
+  std::string value;
+  ByteRange raw;
 };
 
 // A meta element's content value as written, without its quotes.
@@ -48,7 +46,7 @@ struct PageParts {
   // Inside the nav element: the small-screen title's content, and the links
   // of its list in order (the logo link, outside the list, is not one).
   std::optional<ByteRange> own_label;
-  std::vector<MenuLink> menu;
+  std::vector<LinkValue> menu;  // the href, and the range of the link's content
   // The first of each; the title element's text may be empty.
   std::optional<ByteRange> title;
   std::optional<MetaValue> author;

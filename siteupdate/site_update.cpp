@@ -1,7 +1,6 @@
 #include "siteupdate/site_update.h"
 
 #include <algorithm>
-#include <map>
 #include <utility>
 
 #include "generator/menu_items.h"
@@ -10,6 +9,7 @@
 #include "generator/text_output.h"
 #include "sitecheck/site_url.h"
 #include "sitecheck/text_codec.h"
+#include "siteupdate/update_texts.h"
 
 namespace trellan::siteupdate {
 
@@ -78,8 +78,8 @@ std::string NavigationFor(const SiteText& site, int position, bool lf_only) {
 
 // A page of the site before the update.
 struct OldPage {
-  const SitePage* file = nullptr;
-  int number = 0;  // from its file name
+  std::size_t file = 0;  // index into the pages
+  int number = 0;        // from its file name
   PageParts parts = {};
   // Its own menu text as written (the globe marker included): from its
   // small-screen title, else from the menu of the site's other pages.
@@ -87,71 +87,75 @@ struct OldPage {
   int position = 0;  // its place in the new menu, 1-based; 0: it leaves the site
 };
 
-// What the site's pages say of the texts the last run wrote, from index.html.
-struct OldTexts {
-  std::optional<std::string> title;
-  std::optional<std::string> author;
-  std::optional<std::string> keywords;
-};
-
 class Planner {
  public:
   Planner(const std::vector<SitePage>& pages, const GenerationRequest& request,
           std::string_view today)
-      : site_(SiteTextOf(request)), today_(today) {
-    for (const SitePage& page : pages) {
-      const int number = page.path.find('/') == std::string::npos ? PageNumberOf(page.path) : 0;
-      if (number > 0 && !page.bytes) plan_.blocked_by.push_back(page.path);
-      if (number > 0) old_.push_back({&page, number});
-      if (number == 0) own_.push_back(&page);
+      : pages_(pages), site_(SiteTextOf(request)), today_(today) {
+    std::vector<int> file_of(kLastStalePage + 1, -1);
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+      const int number = pages[i].path.find('/') == std::string::npos ? PageNumberOf(pages[i].path) : 0;
+      if (number == 0) continue;
+      file_of[static_cast<std::size_t>(number)] = static_cast<int>(i);
+      if (!pages[i].bytes) plan_.blocked_by.push_back(pages[i].path);
     }
-    std::sort(old_.begin(), old_.end(),
-              [](const OldPage& a, const OldPage& b) { return a.number < b.number; });
+    for (int number = 1; number <= kLastStalePage; ++number)
+      if (const int file = file_of[static_cast<std::size_t>(number)]; file >= 0)
+        old_.push_back({static_cast<std::size_t>(file), number});
   }
 
   UpdatePlan Plan() {
     if (!plan_.blocked_by.empty()) return std::move(plan_);
-    for (OldPage& page : old_) page.parts = ReadPageParts(*page.file->bytes);
-    ReadOldTexts();
+    for (OldPage& page : old_) page.parts = ReadPageParts(Bytes(page));
     ReadLabels();
     Match();
-    PlanRenames();
-    for (OldPage& page : old_)
-      if (page.position > 0) PlanKeptPage(page);
-    PlanNewPages();
+    for (const OldPage& page : old_) {
+      if (page.position == 0)
+        renames_.push_back({Path(page), {}});
+      else if (page.position != page.number)
+        renames_.push_back({Path(page), PageFileName(page.position)});
+    }
+    for (int position = 1; position <= static_cast<int>(site_.items.size()); ++position) {
+      const auto page = std::find_if(old_.begin(), old_.end(),
+                                     [&](const OldPage& old) { return old.position == position; });
+      if (page == old_.end())
+        PlanNewPage(position);
+      else
+        PlanKeptPage(*page);
+    }
     for (const OldPage& page : old_) PlanOldName(page);
-    for (const SitePage* page : own_) PlanOwnPage(*page);
-    std::sort(plan_.summary.updated.begin(), plan_.summary.updated.end());
+    for (std::size_t i = 0; i < pages_.size(); ++i)
+      if (!IsSitePage(i)) PlanOwnPage(i);
     return std::move(plan_);
   }
 
  private:
-  void ReadOldTexts() {
-    if (old_.empty() || old_.front().number != 1) return;
-    const std::string_view index = *old_.front().file->bytes;
-    const PageParts& parts = old_.front().parts;
-    if (parts.title) old_texts_.title = std::string(TextAt(index, *parts.title));
-    if (parts.author) old_texts_.author = std::string(TextAt(index, parts.author->raw));
-    if (parts.keywords) old_texts_.keywords = std::string(TextAt(index, parts.keywords->raw));
+  const std::string& Path(const OldPage& page) const { return pages_[page.file].path; }
+  std::string_view Bytes(const OldPage& page) const { return *pages_[page.file].bytes; }
+  bool IsSitePage(std::size_t file) const {
+    return std::any_of(old_.begin(), old_.end(), [&](const OldPage& page) { return page.file == file; });
+  }
+  OldPage* PageNumbered(int number) {
+    for (OldPage& page : old_)
+      if (page.number == number) return &page;
+    return nullptr;
   }
 
-  // The old menu comes from index.html's navigation, or the first page's
-  // that can be read: it names the pages whose own navigation is broken.
+  // A page's menu text is its small-screen title; the menu of index.html,
+  // or of the first page whose navigation can be read, names the pages
+  // whose own navigation is broken.
   void ReadLabels() {
-    std::map<int, std::string> menu;
+    for (OldPage& page : old_)
+      if (page.parts.navigation == Navigation::Found && page.parts.own_label)
+        page.label = std::string(TextAt(Bytes(page), *page.parts.own_label));
     for (const OldPage& page : old_) {
       if (page.parts.navigation != Navigation::Found) continue;
-      for (const MenuLink& link : page.parts.menu) {
-        const int number = PageNumberOf(SiteFileOf(page.file->path, link.href));
-        if (number > 0) menu.try_emplace(number, TextAt(*page.file->bytes, link.label));
+      for (const LinkValue& link : page.parts.menu) {
+        OldPage* named = PageNumbered(PageNumberOf(SiteFileOf(Path(page), link.value)));
+        if (named != nullptr && !named->label)
+          named->label = std::string(TextAt(Bytes(page), link.raw));
       }
       break;
-    }
-    for (OldPage& page : old_) {
-      if (page.parts.navigation == Navigation::Found && page.parts.own_label)
-        page.label = std::string(TextAt(*page.file->bytes, *page.parts.own_label));
-      else if (const auto found = menu.find(page.number); found != menu.end())
-        page.label = found->second;
     }
   }
 
@@ -162,74 +166,58 @@ class Planner {
   // entries gets a new page.
   void Match() {
     const std::size_t count = site_.items.size();
-    std::vector<OldPage*> page_of(count, nullptr);
-    for (std::size_t j = 0; j < count; ++j) {
-      for (OldPage& page : old_) {
+    std::vector<int> number_of(count, 0);  // the old page's number, 0 for none
+    for (std::size_t j = 0; j < count; ++j)
+      for (OldPage& page : old_)
         if (page.position == 0 && page.label && WithoutGlobe(*page.label) == site_.items[j]) {
           page.position = static_cast<int>(j) + 1;
-          page_of[j] = &page;
+          number_of[j] = page.number;
           break;
         }
-      }
-    }
-    const std::vector<OldPage*> by_text = page_of;
+    const std::vector<int> by_text = number_of;
     for (std::size_t j = 0; j < count; ++j) {
-      if (page_of[j] != nullptr) continue;
+      if (number_of[j] != 0) continue;
       int after = 0;
-      for (std::size_t i = j; i-- > 0;)
-        if (page_of[i] != nullptr) {
-          after = page_of[i]->number;
-          break;
-        }
-      int before = kLastStalePage + 1;
-      for (std::size_t i = j + 1; i < count; ++i)
-        if (by_text[i] != nullptr) {
-          before = by_text[i]->number;
-          break;
-        }
-      for (OldPage& page : old_) {
+      for (std::size_t i = j; i-- > 0 && after == 0;) after = number_of[i];
+      int before = 0;
+      for (std::size_t i = j + 1; i < count && before == 0; ++i) before = by_text[i];
+      if (before == 0) before = kLastStalePage + 1;
+      for (OldPage& page : old_)
         if (page.position == 0 && page.number > after && page.number < before) {
           page.position = static_cast<int>(j) + 1;
-          page_of[j] = &page;
+          number_of[j] = page.number;
           break;
         }
-      }
-      if (page_of[j] == nullptr) new_positions_.push_back(static_cast<int>(j) + 1);
-    }
-  }
-
-  void PlanRenames() {
-    for (const OldPage& page : old_) {
-      if (page.position == 0)
-        renames_.push_back({page.file->path, {}});
-      else if (page.position != page.number)
-        renames_.push_back({page.file->path, PageFileName(page.position)});
     }
   }
 
   // The edits of the parts the page writer generated, those that change
   // something: the navigation, the title, author and keywords where they
-  // still are what the last run wrote, the heading where it still holds the
-  // page's menu text, and then the revised date.
+  // still are what the last run wrote (as index.html shows it), the heading
+  // where it still holds the page's menu text, and then the revised date.
   std::vector<Edit> GeneratedEdits(const OldPage& page) const {
     std::vector<Edit> edits;
     const PageParts& parts = page.parts;
     if (parts.navigation != Navigation::Found) return edits;
-    const std::string_view bytes = *page.file->bytes;
+    const std::string_view bytes = Bytes(page);
     const int position = page.position;
     const auto change = [&](ByteRange range, std::string replacement) {
       if (TextAt(bytes, range) != replacement) edits.push_back({range, std::move(replacement)});
     };
     change(parts.nav, NavigationFor(site_, position, HasLfLineEnds(bytes)));
-    if (parts.title && old_texts_.title && WasGeneratedTitle(page, TextAt(bytes, *parts.title)))
+    // Without index.html nothing says what the last run wrote.
+    const std::string_view index = old_.front().number == 1 ? Bytes(old_.front()) : "";
+    const PageParts& old = old_.front().number == 1 ? old_.front().parts : PageParts{};
+    if (parts.title && old.title && WasGeneratedTitle(page, TextAt(bytes, *parts.title)))
       change(*parts.title, PageTitle(site_, position));
     const auto meta = [&](const std::optional<MetaValue>& value,
-                          const std::optional<std::string>& old, const std::string& now) {
-      if (value && value->double_quoted && old && TextAt(bytes, value->raw) == *old)
+                          const std::optional<MetaValue>& index_value, const std::string& now) {
+      if (value && value->double_quoted && index_value &&
+          TextAt(bytes, value->raw) == TextAt(index, index_value->raw))
         change(value->raw, now);
     };
-    meta(parts.author, old_texts_.author, site_.author);
-    meta(parts.keywords, old_texts_.keywords, site_.keywords);
+    meta(parts.author, old.author, site_.author);
+    meta(parts.keywords, old.keywords, site_.keywords);
     if (parts.heading && page.label && TextAt(bytes, *parts.heading) == *page.label)
       change(*parts.heading, MenuLabel(site_, static_cast<std::size_t>(position - 1)));
     if (!edits.empty() && parts.revised && parts.revised->double_quoted &&
@@ -238,58 +226,60 @@ class Planner {
     return edits;
   }
 
-  // The title as the last run wrote it for the page's place; one written
-  // with the globe marker in it counts as well.
+  // The title as the last run wrote it for the page's place (the site
+  // title is index.html's); one written with the globe marker counts too.
   bool WasGeneratedTitle(const OldPage& page, std::string_view title) const {
-    if (page.number == 1) return title == *old_texts_.title;
-    if (!page.label) return false;
-    const std::string prefix = *old_texts_.title + ": ";
-    return title.starts_with(prefix) &&
-           (title.substr(prefix.size()) == *page.label ||
-            title.substr(prefix.size()) == WithoutGlobe(*page.label));
+    const std::string_view site_title = TextAt(Bytes(old_.front()), *old_.front().parts.title);
+    if (page.number == 1) return true;
+    if (!page.label || !title.starts_with(site_title) ||
+        !title.substr(site_title.size()).starts_with(": "))
+      return false;
+    const std::string_view label = title.substr(site_title.size() + 2);
+    return label == *page.label || label == WithoutGlobe(*page.label);
   }
 
   void PlanKeptPage(const OldPage& page) {
-    const std::string_view bytes = *page.file->bytes;
+    const std::string_view bytes = Bytes(page);
+    const Navigation navigation = page.parts.navigation;
     std::vector<Edit> edits = GeneratedEdits(page);
-    const bool text = page.parts.navigation != Navigation::NotText;
-    const bool nav = page.parts.navigation == Navigation::Found;
-    if (!nav) plan_.summary.kept.push_back({page.file->path, page.parts.navigation});
-    if (text) AddLinkEdits(edits, page.file->path, bytes, page.parts, nav ? page.parts.nav : ByteRange{});
-    const std::string name =
-        page.position == page.number ? page.file->path : PageFileName(page.position);
+    if (navigation != Navigation::Found) plan_.summary.kept.push_back(KeptLine(Path(page), navigation));
+    if (navigation != Navigation::NotText)
+      AddLinkEdits(edits, Path(page), bytes, page.parts,
+                   navigation == Navigation::Found ? page.parts.nav : ByteRange{});
+    const std::string name = page.position == page.number ? Path(page) : PageFileName(page.position);
     std::string new_bytes = ApplyEdits(bytes, std::move(edits));
-    if (name != page.file->path || new_bytes != bytes) {
+    if (name != Path(page) || new_bytes != bytes) {
       plan_.summary.updated.push_back(name);
       Write(name, std::move(new_bytes), page.position);
     }
     const std::string& new_label = site_.items[static_cast<std::size_t>(page.position - 1)];
     const std::string old_label(page.label ? WithoutGlobe(*page.label) : new_label);
-    if (name != page.file->path || old_label != new_label)
-      plan_.summary.moved.push_back({page.file->path, name, old_label, new_label});
+    if (name != Path(page) || old_label != new_label)
+      plan_.summary.moved.push_back(MovedLine(Path(page), name, old_label, new_label));
   }
 
-  void PlanNewPages() {
-    for (const int position : new_positions_) {
-      const std::string name = PageFileName(position);
-      std::string bytes(kUtf8Bom);
-      bytes += RenderPage(site_, position, today_);
-      Write(name, std::move(bytes), position);
-      plan_.summary.created.push_back({name, site_.items[static_cast<std::size_t>(position - 1)]});
-    }
+  void PlanNewPage(int position) {
+    const std::string name = PageFileName(position);
+    std::string bytes(kUtf8Bom);
+    bytes += RenderPage(site_, position, today_);
+    Write(name, std::move(bytes), position);
+    plan_.summary.created.push_back(
+        MovedLine(name, name, site_.items[static_cast<std::size_t>(position - 1)], {}));
   }
 
   // A page that leaves the site, or moves to another name, is removed from
-  // its name unless another page is written there.
+  // its name unless a page is written there: every place of the new menu
+  // is written that another page moves to or a new page takes.
   void PlanOldName(const OldPage& page) {
     if (page.position == 0)
       plan_.summary.removed.push_back(
-          {page.file->path, std::string(page.label ? WithoutGlobe(*page.label) : "")});
-    if (page.position != page.number && !written_numbers_[static_cast<std::size_t>(page.number)])
-      plan_.removals.push_back(OriginalOf(*page.file));
+          MovedLine(Path(page), Path(page), page.label ? WithoutGlobe(*page.label) : "", {}));
+    if (page.position != page.number && page.number > static_cast<int>(site_.items.size()))
+      plan_.originals[static_cast<std::size_t>(OriginalOf(page.file))].removed = true;
   }
 
-  void PlanOwnPage(const SitePage& page) {
+  void PlanOwnPage(std::size_t file) {
+    const SitePage& page = pages_[file];
     if (!page.bytes) {
       plan_.summary.unread.push_back(page.path);
       return;
@@ -300,53 +290,52 @@ class Planner {
     AddLinkEdits(edits, page.path, *page.bytes, parts, {});
     if (edits.empty()) return;
     plan_.summary.linking.push_back(page.path);
-    plan_.writes.push_back({page.path, ApplyEdits(*page.bytes, std::move(edits)), OriginalOf(page)});
+    const int original = OriginalOf(file);
+    plan_.writes.push_back({page.path, ApplyEdits(*page.bytes, std::move(edits)), original});
   }
 
   void AddLinkEdits(std::vector<Edit>& edits, std::string_view path, std::string_view bytes,
                     const PageParts& parts, ByteRange skip) {
-    int to_removed = 0;
-    for (Edit& edit : LinkEdits(bytes, parts, path, renames_, skip, to_removed))
-      edits.push_back(std::move(edit));
+    const int to_removed = AppendLinkEdits(edits, bytes, parts, path, renames_, skip);
     if (to_removed == 0) return;
     plan_.summary.links_to_removed += to_removed;
-    plan_.summary.pages_with_links_to_removed.emplace_back(path);
+    plan_.summary.with_links_to_removed.emplace_back(path);
   }
 
   // A page of the site written at `position`: it replaces the page that
   // has that number now, if any.
   void Write(std::string name, std::string bytes, int position) {
-    written_numbers_[static_cast<std::size_t>(position)] = true;
-    std::optional<std::size_t> original;
-    for (const OldPage& page : old_)
-      if (page.number == position) original = OriginalOf(*page.file);
+    const OldPage* there = PageNumbered(position);
+    const int original = there != nullptr ? OriginalOf(there->file) : -1;
     plan_.writes.push_back({std::move(name), std::move(bytes), original});
   }
 
-  std::size_t OriginalOf(const SitePage& page) {
-    const auto [found, added] = original_index_.try_emplace(&page, plan_.originals.size());
-    if (added) plan_.originals.push_back({page.path, *page.bytes});
-    return found->second;
+  int OriginalOf(std::size_t file) {
+    int& original = original_of_[file];
+    if (original < 0) {
+      original = static_cast<int>(plan_.originals.size());
+      plan_.originals.push_back({pages_[file].path, *pages_[file].bytes});
+    }
+    return original;
   }
 
+  const std::vector<SitePage>& pages_;
   SiteText site_;
   std::string_view today_;
-  std::vector<OldPage> old_;
-  std::vector<const SitePage*> own_;
-  OldTexts old_texts_;
-  std::vector<int> new_positions_;
+  std::vector<OldPage> old_;  // by number
   std::vector<Rename> renames_;
-  std::vector<bool> written_numbers_ = std::vector<bool>(kLastStalePage + 1, false);
-  std::map<const SitePage*, std::size_t> original_index_;
+  std::vector<int> original_of_ = std::vector<int>(pages_.size(), -1);
   UpdatePlan plan_;
 };
 
 }  // namespace
 
 std::string ApplyEdits(std::string_view page, std::vector<Edit> edits) {
-  std::stable_sort(edits.begin(), edits.end(), [](const Edit& a, const Edit& b) {
-    return a.range.begin < b.range.begin;
-  });
+  // In page order. The links' edits come in page order already, and only a
+  // few others among them, so inserting each in its place costs little.
+  for (std::size_t i = 1; i < edits.size(); ++i)
+    for (std::size_t j = i; j > 0 && edits[j - 1].range.begin > edits[j].range.begin; --j)
+      std::swap(edits[j - 1], edits[j]);
   std::string out;
   out.reserve(page.size());
   std::size_t done = 0;
@@ -361,11 +350,11 @@ std::string ApplyEdits(std::string_view page, std::vector<Edit> edits) {
   return out;
 }
 
-std::vector<Edit> LinkEdits(std::string_view page, const PageParts& parts,
-                            std::string_view page_path, const std::vector<Rename>& renames,
-                            ByteRange skip, int& to_removed) {
-  std::vector<Edit> edits;
-  if (renames.empty()) return edits;
+int AppendLinkEdits(std::vector<Edit>& edits, std::string_view page, const PageParts& parts,
+                    std::string_view page_path, const std::vector<Rename>& renames,
+                    ByteRange skip) {
+  int to_removed = 0;
+  if (renames.empty()) return 0;
   for (const LinkValue& link : parts.links) {
     if (link.raw.begin >= skip.begin && link.raw.end <= skip.end && skip.begin < skip.end) continue;
     const std::string target = SiteFileOf(page_path, link.value);
@@ -380,13 +369,14 @@ std::vector<Edit> LinkEdits(std::string_view page, const PageParts& parts,
       edits.push_back({*name, rename->to});
     }
   }
-  return edits;
+  return to_removed;
 }
 
 std::string RewriteLinks(std::string_view page, std::string_view page_path,
                          const std::vector<Rename>& renames) {
-  int to_removed = 0;
-  return ApplyEdits(page, LinkEdits(page, ReadPageParts(page), page_path, renames, {}, to_removed));
+  std::vector<Edit> edits;
+  AppendLinkEdits(edits, page, ReadPageParts(page), page_path, renames, {});
+  return ApplyEdits(page, std::move(edits));
 }
 
 UpdatePlan PlanUpdate(const std::vector<SitePage>& pages, const GenerationRequest& request,
@@ -403,9 +393,9 @@ SiteForm ReadSiteForm(std::string_view index_page) {
   if (parts.keywords) form.keywords = text(parts.keywords->raw);
   if (parts.navigation == Navigation::Found && !parts.menu.empty()) {
     std::string menu;
-    for (const MenuLink& link : parts.menu) {
+    for (const LinkValue& link : parts.menu) {
       if (&link != &parts.menu.front()) menu += "\r\n";
-      menu += WithoutGlobe(TextAt(index_page, link.label));
+      menu += WithoutGlobe(TextAt(index_page, link.raw));
     }
     form.menu_text = std::move(menu);
   }

@@ -41,75 +41,55 @@ struct Edit {
 // page order) are left out.
 std::string ApplyEdits(std::string_view page, std::vector<Edit> edits);
 
-// The edits that point the links of `page` (at `page_path`) at renamed
-// pages: of each href or src value that leads to a renamed file of the site
-// folder, only the file name is replaced, so "../s05.html#oben" becomes
-// "../s06.html#oben". Links within `skip` are left alone. Links to a page
-// that leaves the site are counted in `to_removed`.
-std::vector<Edit> LinkEdits(std::string_view page, const PageParts& parts,
-                            std::string_view page_path, const std::vector<Rename>& renames,
-                            ByteRange skip, int& to_removed);
+// Appends the edits that point the links of `page` (at `page_path`) at
+// renamed pages: of each href or src value that leads to a renamed file of
+// the site folder, only the file name is replaced, so "../s05.html#oben"
+// becomes "../s06.html#oben". Links within `skip` are left alone. Returns
+// the number of links to pages that leave the site.
+int AppendLinkEdits(std::vector<Edit>& edits, std::string_view page, const PageParts& parts,
+                    std::string_view page_path, const std::vector<Rename>& renames,
+                    ByteRange skip);
 
 // The same, applied: `page` with its links pointed at the renamed pages.
 std::string RewriteLinks(std::string_view page, std::string_view page_path,
                          const std::vector<Rename>& renames);
 
-// What the learner is asked about, by file name (UTF-8) and menu text.
-struct PageLabel {
-  std::string name;
-  std::string label;  // the entry's own text, without the globe marker
-  bool operator==(const PageLabel&) const = default;
-};
-
-struct PageMove {
-  std::string from;
-  std::string to;  // the same as `from` when only the label changes
-  std::string old_label;
-  std::string new_label;
-  bool operator==(const PageMove&) const = default;
-};
-
-struct PageProblem {
-  std::string name;
-  Navigation why = Navigation::Missing;
-  bool operator==(const PageProblem&) const = default;
-};
-
+// What the learner is asked about, in UTF-8: file names, and for the
+// pages that are new, moved, removed or kept as they are one line each, as
+// the question lists them (update_texts.h).
 struct UpdateSummary {
   std::vector<std::string> updated;  // pages of the site that change, by their new names
-  std::vector<PageLabel> created;
-  std::vector<PageMove> moved;       // renamed files and changed labels
-  std::vector<PageLabel> removed;    // they leave the site into the backup
-  std::vector<PageProblem> kept;     // pages of the site whose generated parts stay as they are
+  std::vector<std::string> created;
+  std::vector<std::string> moved;    // renamed files and changed menu texts
+  std::vector<std::string> removed;  // they leave the site into the backup
+  std::vector<std::string> kept;     // pages of the site whose generated parts stay as they are
   std::vector<std::string> linking;  // the learner's own pages whose links change
   std::vector<std::string> unread;   // pages that could not be read
-  int links_to_removed = 0;          // links that lead nowhere afterwards
-  std::vector<std::string> pages_with_links_to_removed;
+  std::vector<std::string> with_links_to_removed;
+  int links_to_removed = 0;  // links that lead nowhere afterwards
 };
 
-struct FileBytes {
-  std::string path;  // as in SitePage
-  std::string bytes;
-};
-
-struct PlannedWrite {
+// A file of the plan, by its path as in SitePage.
+struct PlanFile {
   std::string path;
   std::string bytes;  // the whole file, byte-order mark included
-  // The file it replaces, as an index into `originals`; none for a new file.
-  std::optional<std::size_t> original;
+  // A file written: the index in `originals` of the file it replaces, or
+  // -1 for a new one.
+  int original = -1;
+  // An original: it is removed, not written over.
+  bool removed = false;
 };
 
 struct UpdatePlan {
   // Pages of the site that could not be read: the update cannot be done.
   std::vector<std::string> blocked_by;
-  // Every file that is rewritten or removed, as it is now: backed up before
-  // anything changes, and put back when a change fails.
-  std::vector<FileBytes> originals;
-  std::vector<PlannedWrite> writes;
-  std::vector<std::size_t> removals;  // indexes into `originals`
+  // Every file that is written over or removed, as it is now: backed up
+  // before anything changes, and put back when a change fails.
+  std::vector<PlanFile> originals;
+  std::vector<PlanFile> writes;
   UpdateSummary summary;
 
-  bool ChangesNothing() const { return writes.empty() && removals.empty(); }
+  bool ChangesNothing() const { return writes.empty() && originals.empty(); }
 };
 
 // The plan for the form's `request` (UTF-8, as a run gets it) over `pages`,

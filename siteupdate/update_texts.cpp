@@ -30,36 +30,47 @@ std::string NameLine(const std::vector<std::string>& names, ToAnsi to_ansi) {
   return text;
 }
 
-// One heading with its count, then one indented line per item.
-template <typename Item, typename Line>
-void AppendSection(std::string& text, const char* heading, const std::vector<Item>& items,
-                   Line line) {
-  if (items.empty()) return;
+// One heading with its count, then one indented line per page.
+void AppendSection(std::string& text, const char* heading, const std::vector<std::string>& lines,
+                   ToAnsi to_ansi) {
+  if (lines.empty()) return;
   text += "\r\n";
   text += heading;
-  text += Pages(items.size());
-  for (std::size_t i = 0; i < items.size(); ++i) {
+  text += Pages(lines.size());
+  for (std::size_t i = 0; i < lines.size(); ++i) {
     text += kIndent;
     if (i == kMaxListedPages) {
       text += '\x85';
       break;
     }
-    text += line(items[i]);
+    text += to_ansi(lines[i]);
   }
-}
-
-std::string ProblemText(Navigation why) {
-  switch (why) {
-    case Navigation::Missing: return "kein <nav>";
-    case Navigation::Several: return "mehr als ein <nav>";
-    case Navigation::Unclosed: return "<nav> ohne </nav>";
-    case Navigation::NotText: return "kein Text (UTF-8)";
-    case Navigation::Found: break;
-  }
-  return {};
 }
 
 }  // namespace
+
+std::string MovedLine(std::string_view from, std::string_view to, std::string_view old_label,
+                      std::string_view new_label) {
+  std::string line(from);
+  if (to != from) line.append(" -> ").append(to);
+  if (!old_label.empty() || !new_label.empty())
+    line.append(" \xC2\xAB").append(old_label).append("\xC2\xBB");
+  if (!new_label.empty() && new_label != old_label)
+    line.append(" -> \xC2\xAB").append(new_label).append("\xC2\xBB");
+  return line;
+}
+
+std::string KeptLine(std::string_view name, Navigation why) {
+  std::string line(name);
+  switch (why) {
+    case Navigation::Missing: return line + ": kein <nav>";
+    case Navigation::Several: return line + ": mehr als ein <nav>";
+    case Navigation::Unclosed: return line + ": <nav> ohne </nav>";
+    case Navigation::NotText: return line + ": kein Text (UTF-8)";
+    case Navigation::Found: break;
+  }
+  return line;
+}
 
 std::string UpdateQuestionText(const UpdateSummary& summary, std::string_view folder,
                                ToAnsi to_ansi) {
@@ -69,25 +80,11 @@ std::string UpdateQuestionText(const UpdateSummary& summary, std::string_view fo
     text += "\r\nAngepasst: " + Pages(summary.updated.size());
     text += NameLine(summary.updated, to_ansi);
   }
-  AppendSection(text, "Neu: ", summary.created, [&](const PageLabel& page) {
-    return to_ansi(page.name) + ' ' + Quoted(to_ansi(page.label));
-  });
-  AppendSection(text, "Umbenannt: ", summary.moved, [&](const PageMove& move) {
-    std::string line = to_ansi(move.from);
-    if (move.to != move.from) line += " -> " + to_ansi(move.to);
-    line += ' ' + Quoted(to_ansi(move.old_label));
-    if (move.new_label != move.old_label) line += " -> " + Quoted(to_ansi(move.new_label));
-    return line;
-  });
+  AppendSection(text, "Neu: ", summary.created, to_ansi);
+  AppendSection(text, "Umbenannt: ", summary.moved, to_ansi);
   AppendSection(text, "Aus der Website entfernt (sie bleiben in der Sicherung): ", summary.removed,
-                [&](const PageLabel& page) {
-                  return to_ansi(page.name) + ' ' + Quoted(to_ansi(page.label));
-                });
-  AppendSection(text, "Men\xFC und Kopf bleiben, wie sie sind: ", summary.kept,
-                [&](const PageProblem& page) {
-                  return to_ansi(page.name) + ": " + ProblemText(page.why);
-                });
-  const bool renamed = !summary.moved.empty() || !summary.removed.empty();
+                to_ansi);
+  AppendSection(text, "Men\xFC und Kopf bleiben, wie sie sind: ", summary.kept, to_ansi);
   if (!summary.linking.empty()) {
     text += "\r\nLinks auf umbenannte Seiten werden angepasst, auch in " +
             Count(summary.linking.size(), "eigenen Seite", "eigenen Seiten") + ':';
@@ -96,8 +93,9 @@ std::string UpdateQuestionText(const UpdateSummary& summary, std::string_view fo
   if (summary.links_to_removed > 0) {
     text += "\r\n" + Count(static_cast<std::size_t>(summary.links_to_removed), "Link", "Links") +
             " auf entfernte Seiten f\xFChren danach ins Leere:";
-    text += NameLine(summary.pages_with_links_to_removed, to_ansi);
+    text += NameLine(summary.with_links_to_removed, to_ansi);
   }
+  const bool renamed = !summary.moved.empty() || !summary.removed.empty();
   if (renamed && !summary.unread.empty()) {
     text += "\r\nNicht lesbar, Links darin bleiben, wie sie sind:";
     text += NameLine(summary.unread, to_ansi);
@@ -132,9 +130,9 @@ std::string OutcomeNoticeText(const UpdateOutcome& outcome, ToAnsi to_ansi) {
       return "Das Men\xFC ist in die Website \xFC" "bernommen.\r\n\r\n"
              "Die Dateien von vorher liegen in\r\n" + backup;
     case UpdateOutcome::Result::BackupFailed:
-      return "Die Sicherung nach\r\n" + backup + "\r\nkonnte nicht geschrieben werden (" +
-             to_ansi(outcome.failed) +
-             ").\r\n\r\nVielleicht ist der Datentr\xE4ger voll oder schreibgesch\xFCtzt. "
+      return "Die Sicherung nach\r\n" + backup + "\r\nkonnte nicht geschrieben werden" +
+             (outcome.failed.empty() ? "" : " (" + to_ansi(outcome.failed) + ')') +
+             ".\r\n\r\nVielleicht ist der Datentr\xE4ger voll oder schreibgesch\xFCtzt. "
              "Es wurde nichts ge\xE4ndert.";
     case UpdateOutcome::Result::ChangeFailed: break;
   }

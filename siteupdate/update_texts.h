@@ -21,6 +21,14 @@ inline constexpr std::size_t kMaxListedPages = 20;
 
 using ToAnsi = std::string (*)(std::string_view utf8);
 
+// The question's line of a page (UTF-8): its name, the new one when it is
+// renamed, its menu text, the new one when that changes:
+// "s05.html -> s06.html «Impressum»". An empty `new_label` is no change.
+std::string MovedLine(std::string_view from, std::string_view to, std::string_view old_label,
+                      std::string_view new_label);
+// "s03.html: <nav> ohne </nav>": why a page's generated parts stay.
+std::string KeptLine(std::string_view name, Navigation why);
+
 // The question before the update of the site in `folder` (ANSI, with its
 // trailing backslash): what changes, counted and named.
 std::string UpdateQuestionText(const UpdateSummary& summary, std::string_view folder,

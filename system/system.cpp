@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <charconv>
 #include <vector>
 
 #include "system/handles.h"
@@ -110,6 +111,11 @@ bool PathExists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+bool IsFile(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 void RunCommandLine(const std::string& command_line, int show_state) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
@@ -183,5 +189,36 @@ std::string WideToUtf8(std::wstring_view wide) {
 }
 
 std::string AnsiToUtf8(std::string_view ansi) { return WideToUtf8(AnsiToWide(ansi)); }
+
+std::string Utf8ToAnsi(std::string_view utf8) {
+  std::string ansi;
+  if (utf8.empty()) return ansi;
+  const int length = static_cast<int>(utf8.size());
+  std::wstring wide(static_cast<std::size_t>(
+                        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0)),
+                    L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, wide.data(), static_cast<int>(wide.size()));
+  for (std::size_t i = 0; i < wide.size();) {
+    const bool pair = IS_HIGH_SURROGATE(wide[i]) && i + 1 < wide.size() &&
+                      IS_LOW_SURROGATE(wide[i + 1]);
+    const int units = pair ? 2 : 1;
+    char bytes[4];
+    BOOL lacking = FALSE;
+    const int written = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &wide[i], units, bytes,
+                                            sizeof bytes, nullptr, &lacking);
+    if (written > 0 && !lacking) {
+      ansi.append(bytes, static_cast<std::size_t>(written));
+    } else {
+      const unsigned long code =
+          pair ? 0x10000 + ((wide[i] - 0xD800UL) << 10) + (wide[i + 1] - 0xDC00UL) : wide[i];
+      char hex[8];
+      ansi += "&#x";
+      ansi.append(hex, std::to_chars(hex, hex + sizeof hex, code, 16).ptr);
+      ansi += ';';
+    }
+    i += static_cast<std::size_t>(units);
+  }
+  return ansi;
+}
 
 }  // namespace trellan

@@ -40,6 +40,8 @@ void ExpandEnvironmentPath(std::string& path);
 std::string TodayText();
 // True for an existing file or folder.
 bool PathExists(const std::string& path);
+// True for an existing file, false for a folder.
+bool IsFile(const std::string& path);
 // Starts a program without waiting for it; a failure is silent.
 void RunCommandLine(const std::string& command_line, int show_state);
 // Opens a file with the program Windows has for it (a page in the default
@@ -59,5 +61,9 @@ int TimedNotice(HWND owner, const char* text, const char* caption, UINT style,
 std::wstring AnsiToWide(std::string_view ansi);
 std::string WideToUtf8(std::wstring_view wide);
 std::string AnsiToUtf8(std::string_view ansi);
+// UTF-8 to Windows-1252. A character that Windows-1252 lacks becomes its
+// HTML character reference ("&#x1f310;"), which shows it in a page again;
+// invalid bytes become "&#xfffd;".
+std::string Utf8ToAnsi(std::string_view utf8);
 
 }  // namespace trellan

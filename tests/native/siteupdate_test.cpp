@@ -13,9 +13,12 @@
 #include "generator/site_plan.h"
 #include "generator/text_output.h"
 #include "siteupdate/update_texts.h"
+#include "tests/support/outside_parts.h"
 
 namespace trellan::siteupdate {
 namespace {
+
+using test::OutsideParts;
 
 constexpr std::string_view kOldDay = "2025-01-01";
 constexpr std::string_view kToday = "2026-12-08";
@@ -46,8 +49,22 @@ std::string& BytesOf(std::vector<SitePage>& pages, std::string_view path) {
   return none;
 }
 
-const PlannedWrite* WriteOf(const UpdatePlan& plan, std::string_view path) {
-  for (const PlannedWrite& write : plan.writes)
+// UTF-8 to Windows-1252 for the Latin-1 letters and signs the tests use,
+// as the dialog's conversion does it.
+std::string Latin1(std::string_view utf8) {
+  std::string text;
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(utf8[i]);
+    if ((byte == 0xC2 || byte == 0xC3) && i + 1 < utf8.size())
+      text += static_cast<char>(((byte & 0x03) << 6) | (utf8[++i] & 0x3F));
+    else
+      text += utf8[i];
+  }
+  return text;
+}
+
+const PlanFile* WriteOf(const UpdatePlan& plan, std::string_view path) {
+  for (const PlanFile& write : plan.writes)
     if (write.path == path) return &write;
   return nullptr;
 }
@@ -56,27 +73,6 @@ void Replace(std::string& text, std::string_view from, std::string_view to) {
   const auto at = text.find(from);
   ASSERT_NE(at, std::string::npos) << from;
   text.replace(at, from.size(), to);
-}
-
-// The bytes between the generated parts (title, author, keywords, revised
-// date, navigation, heading): what must stay as the learner left it.
-std::vector<std::string> OutsideParts(std::string_view page) {
-  const PageParts parts = ReadPageParts(page);
-  std::vector<ByteRange> ranges{parts.nav};
-  for (const auto* meta : {&parts.author, &parts.keywords, &parts.revised})
-    if (*meta) ranges.push_back((*meta)->raw);
-  for (const auto* range : {&parts.title, &parts.heading})
-    if (*range) ranges.push_back(**range);
-  std::sort(ranges.begin(), ranges.end(),
-            [](ByteRange a, ByteRange b) { return a.begin < b.begin; });
-  std::vector<std::string> outside;
-  std::size_t done = 0;
-  for (const ByteRange range : ranges) {
-    outside.emplace_back(page.substr(done, range.begin - done));
-    done = range.end;
-  }
-  outside.emplace_back(page.substr(done));
-  return outside;
 }
 
 TEST(PageParts, FindsTheGeneratedPartsOfAPage) {
@@ -89,8 +85,8 @@ TEST(PageParts, FindsTheGeneratedPartsOfAPage) {
   EXPECT_EQ(TextAt(page, parts.nav), nav.substr(0, nav.size() - 2));
   EXPECT_EQ(TextAt(page, *parts.own_label), "Impressum" + kGlobe);
   ASSERT_EQ(parts.menu.size(), 3u);
-  EXPECT_EQ(parts.menu[1].href, "s02.html");
-  EXPECT_EQ(TextAt(page, parts.menu[2].label), "Impressum" + kGlobe);
+  EXPECT_EQ(parts.menu[1].value, "s02.html");
+  EXPECT_EQ(TextAt(page, parts.menu[2].raw), "Impressum" + kGlobe);
   EXPECT_EQ(TextAt(page, *parts.title), "T &amp; <b>x</b>: Impressum");
   EXPECT_EQ(TextAt(page, parts.author->raw), "A");
   EXPECT_EQ(TextAt(page, parts.keywords->raw), "K");
@@ -169,13 +165,13 @@ std::string Placement(const UpdatePlan& plan, std::size_t count) {
   for (std::size_t position = 1; position <= count; ++position) {
     const std::string name = PageFileName(static_cast<int>(position));
     std::string from = name;
-    for (const PageMove& move : plan.summary.moved)
-      if (move.to == name) from = move.from;
-    for (const PageLabel& page : plan.summary.created)
-      if (page.name == name) from = "neu";
+    for (const std::string& line : plan.summary.moved)
+      if (line.find(" -> " + name) != std::string::npos) from = line.substr(0, line.find(' '));
+    for (const std::string& line : plan.summary.created)
+      if (line.starts_with(name)) from = "neu";
     out += from + ' ';
   }
-  for (const PageLabel& page : plan.summary.removed) out += '-' + page.name + ' ';
+  for (const std::string& line : plan.summary.removed) out += '-' + line.substr(0, line.find(' ')) + ' ';
   return out;
 }
 
@@ -203,8 +199,8 @@ TEST(UpdatePlan, EntriesKeepTheirPagesByTextThenByPosition) {
         << c.old_menu << " -> " << c.new_menu;
     // Every new place is written, every file written over or removed is
     // backed up first.
-    for (const PlannedWrite& write : plan.writes)
-      if (write.original) EXPECT_LT(*write.original, plan.originals.size());
+    for (const PlanFile& write : plan.writes)
+      EXPECT_LT(write.original, static_cast<int>(plan.originals.size()));
   }
 }
 
@@ -228,13 +224,14 @@ TEST(UpdatePlan, HobbysBeforeTheLastPageKeepsEveryByteOfTheLearnersWork) {
   const UpdateSummary& summary = plan.summary;
   EXPECT_EQ(summary.updated, (std::vector<std::string>{"index.html", "s02.html", "s03.html",
                                                        "s04.html", "s06.html"}));
-  EXPECT_EQ(summary.created, (std::vector<PageLabel>{{"s05.html", "Hobbys"}}));
+  EXPECT_EQ(summary.created, (std::vector<std::string>{"s05.html \xC2\xABHobbys\xC2\xBB"}));
   EXPECT_EQ(summary.moved,
-            (std::vector<PageMove>{{"s05.html", "s06.html", "Impressum", "Impressum"}}));
-  EXPECT_EQ(summary.kept, (std::vector<PageProblem>{{"s03.html", Navigation::Unclosed}}));
+            (std::vector<std::string>{"s05.html -> s06.html \xC2\xABImpressum\xC2\xBB"}));
+  EXPECT_EQ(summary.kept, (std::vector<std::string>{"s03.html: <nav> ohne </nav>"}));
   EXPECT_EQ(summary.linking, (std::vector<std::string>{"hobby.html", "fotos/a.html"}));
   EXPECT_TRUE(summary.removed.empty());
-  EXPECT_TRUE(plan.removals.empty());  // s05.html is written over by the new page
+  for (const PlanFile& original : plan.originals)  // s05.html is written over by the new page
+    EXPECT_FALSE(original.removed) << original.path;
 
   const SiteText site = SiteTextOf(Form(new_menu, "Meine Seite"));
   EXPECT_EQ(WriteOf(plan, "s05.html")->bytes,
@@ -268,12 +265,11 @@ TEST(UpdatePlan, HobbysBeforeTheLastPageKeepsEveryByteOfTheLearnersWork) {
   EXPECT_EQ(WriteOf(plan, "hobby.html")->bytes, "<a href=\"s06.html\">Impressum</a> <a href=index.html>");
   EXPECT_EQ(WriteOf(plan, "fotos/a.html")->bytes, "<img src=\"../s06.html\"><a href=\"s05.html\">");
   std::vector<std::string> backed_up;
-  for (const FileBytes& file : plan.originals) backed_up.push_back(file.path);
+  for (const PlanFile& file : plan.originals) backed_up.push_back(file.path);
   EXPECT_EQ(backed_up, (std::vector<std::string>{"index.html", "s02.html", "s03.html", "s04.html",
                                                  "s05.html", "hobby.html", "fotos/a.html"}));
 
-  const auto same = [](std::string_view text) { return std::string(text); };
-  EXPECT_EQ(UpdateQuestionText(summary, "C:\\Desktop\\CSS-Musterseite\\", same),
+  EXPECT_EQ(UpdateQuestionText(summary, "C:\\Desktop\\CSS-Musterseite\\", Latin1),
             "Im Ordner\r\n\xAB" "C:\\Desktop\\CSS-Musterseite\\\xBB\r\n"
             "\xE4ndert sich mit dem Men\xFC des Formulars:\r\n\r\n"
             "Angepasst: 5 Seiten\r\n    index.html, s02.html, s03.html, s04.html, s06.html\r\n"
@@ -291,14 +287,17 @@ TEST(UpdatePlan, RemovedPagesLeaveTheSiteAndTheirLinksAreCounted) {
   std::vector<SitePage> pages = SiteOf("A\r\nB\r\nC\r\nD");
   pages.push_back({"eigen.html", "<a href=s02.html>B</a><a href=s03.html>C</a>"});
   const UpdatePlan plan = PlanUpdate(pages, Form("A\r\nC\r\nX"), kToday);
-  EXPECT_EQ(plan.summary.removed, (std::vector<PageLabel>{{"s02.html", "B"}}));
-  EXPECT_EQ(plan.summary.moved, (std::vector<PageMove>{{"s03.html", "s02.html", "C", "C"},
-                                                       {"s04.html", "s03.html", "D", "X"}}));
+  EXPECT_EQ(plan.summary.removed, (std::vector<std::string>{"s02.html \xC2\xAB" "B\xC2\xBB"}));
+  EXPECT_EQ(plan.summary.moved,
+            (std::vector<std::string>{"s03.html -> s02.html \xC2\xAB" "C\xC2\xBB",
+                                      "s04.html -> s03.html \xC2\xAB" "D\xC2\xBB -> \xC2\xABX\xC2\xBB"}));
   // s02.html is written over by C's page; s04.html's name is left.
-  ASSERT_EQ(plan.removals.size(), 1u);
-  EXPECT_EQ(plan.originals[plan.removals[0]].path, "s04.html");
+  std::vector<std::string> removed;
+  for (const PlanFile& original : plan.originals)
+    if (original.removed) removed.push_back(original.path);
+  EXPECT_EQ(removed, (std::vector<std::string>{"s04.html"}));
   EXPECT_EQ(plan.summary.links_to_removed, 1);
-  EXPECT_EQ(plan.summary.pages_with_links_to_removed, (std::vector<std::string>{"eigen.html"}));
+  EXPECT_EQ(plan.summary.with_links_to_removed, (std::vector<std::string>{"eigen.html"}));
   EXPECT_EQ(WriteOf(plan, "eigen.html")->bytes, "<a href=s02.html>B</a><a href=s02.html>C</a>");
 }
 
@@ -332,14 +331,13 @@ TEST(SiteForm, ReadsTheFormBackExactlyAsItWasTyped) {
 }
 
 TEST(UpdateTexts, TheNoticeSaysWhatFailedAndWhatWasPutBack) {
-  const auto same = [](std::string_view text) { return std::string(text); };
   UpdateOutcome outcome{UpdateOutcome::Result::ChangeFailed, "_Sicherung\\2026-12-08_10-00-00\\",
                         "s03.html", {}};
-  EXPECT_NE(OutcomeNoticeText(outcome, same).find("\xABs03.html\xBB"), std::string::npos);
-  EXPECT_NE(OutcomeNoticeText(outcome, same).find("wieder, wie sie vorher waren"),
+  EXPECT_NE(OutcomeNoticeText(outcome, Latin1).find("\xABs03.html\xBB"), std::string::npos);
+  EXPECT_NE(OutcomeNoticeText(outcome, Latin1).find("wieder, wie sie vorher waren"),
             std::string::npos);
   outcome.not_restored = {"s02.html"};
-  EXPECT_NE(OutcomeNoticeText(outcome, same).find("zur\xFC" "ckgeholt werden:\r\n    s02.html"),
+  EXPECT_NE(OutcomeNoticeText(outcome, Latin1).find("zur\xFC" "ckgeholt werden:\r\n    s02.html"),
             std::string::npos);
 }
 

@@ -1,0 +1,182 @@
+#include "system/site_update_files.h"
+
+#include <windows.h>
+
+#include <string_view>
+
+#include "sitecheck/site_check.h"
+#include "sitecheck/text_codec.h"
+#include "system/site_check_files.h"
+#include "system/system.h"
+#include "system/text_file_writer.h"
+
+namespace trellan {
+
+namespace {
+
+using siteupdate::kBackupFolder;
+using siteupdate::UpdateOutcome;
+
+bool IsPage(std::string_view path) {
+  const std::string lower = sitecheck::AsciiLower(path);
+  return lower.ends_with(".html") || lower.ends_with(".htm");
+}
+
+bool IsBackup(std::string_view path) {
+  return path.size() >= kBackupFolder.size() &&
+         sitecheck::AsciiEqualIgnoringCase(path.substr(0, kBackupFolder.size()), kBackupFolder) &&
+         (path.size() == kBackupFolder.size() || path[kBackupFolder.size()] == '/');
+}
+
+// A path of the plan (UTF-8, '/') as the ANSI path below the site folder.
+std::string AnsiPath(std::string_view utf8_path) {
+  std::string path = Utf8ToAnsi(utf8_path);
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return path;
+}
+
+void AppendTwoDigits(std::string& text, WORD value) {
+  text += static_cast<char>('0' + value / 10 % 10);
+  text += static_cast<char>('0' + value % 10);
+}
+
+// "JJJJ-MM-TT_hh-mm-ss" of the local time: sorted by name, the backups
+// are sorted by time.
+std::string TimeStamp() {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  std::string stamp;
+  AppendTwoDigits(stamp, now.wYear / 100);
+  AppendTwoDigits(stamp, now.wYear % 100);
+  for (const WORD part : {now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond}) {
+    stamp += stamp.size() == 10 ? '_' : '-';
+    AppendTwoDigits(stamp, part);
+  }
+  return stamp;
+}
+
+// The backup being written: what it created, so that a backup that cannot
+// be completed goes again.
+class Backup {
+ public:
+  explicit Backup(const std::string& folder) : folder_(folder) {}
+
+  // Creates the new, empty backup folder; false when none could be made.
+  // One made in the same second already is never reused: the question
+  // before every update takes longer.
+  bool Create() {
+    name_ = std::string(kBackupFolder) + '\\';
+    CreateDirectoryA((folder_ + name_).c_str(), nullptr);
+    name_ += TimeStamp() + '\\';
+    if (!CreateDirectoryA((folder_ + name_).c_str(), nullptr)) return false;
+    folders_.push_back(folder_ + name_);
+    return true;
+  }
+
+  bool Copy(const siteupdate::PlanFile& file) {
+    const std::string relative = AnsiPath(file.path);
+    for (std::size_t slash = relative.find('\\'); slash != std::string::npos;
+         slash = relative.find('\\', slash + 1)) {
+      const std::string sub_folder = folder_ + name_ + relative.substr(0, slash);
+      if (CreateDirectoryA(sub_folder.c_str(), nullptr)) folders_.push_back(sub_folder);
+    }
+    const std::string path = folder_ + name_ + relative;
+    if (!WriteWholeFile(path, {}, file.bytes)) return false;
+    files_.push_back(path);
+    return true;
+  }
+
+  void Remove() {
+    for (const std::string& file : files_) DeleteFileA(file.c_str());
+    for (auto folder = folders_.rbegin(); folder != folders_.rend(); ++folder)
+      RemoveDirectoryA(folder->c_str());
+  }
+
+  const std::string& name() const { return name_; }
+
+ private:
+  const std::string& folder_;
+  std::string name_;  // relative to the site folder, with a trailing backslash
+  std::vector<std::string> folders_;
+  std::vector<std::string> files_;
+};
+
+// Puts the files changed so far back as they were: the first `writes`
+// written, the first `removals` of the originals removed.
+void PutBack(const std::string& folder, const siteupdate::UpdatePlan& plan, std::size_t writes,
+             std::size_t removals, UpdateOutcome& outcome) {
+  for (std::size_t i = 0; i < writes; ++i) {
+    const siteupdate::PlanFile& write = plan.writes[i];
+    const bool restored =
+        write.original >= 0
+            ? WriteWholeFile(folder + AnsiPath(write.path), {},
+                             plan.originals[static_cast<std::size_t>(write.original)].bytes)
+            : DeleteFileA((folder + AnsiPath(write.path)).c_str()) != 0;
+    if (!restored) outcome.not_restored.push_back(write.path);
+  }
+  for (std::size_t i = 0; i < removals; ++i) {
+    const siteupdate::PlanFile& original = plan.originals[i];
+    if (original.removed && !WriteWholeFile(folder + AnsiPath(original.path), {}, original.bytes))
+      outcome.not_restored.push_back(original.path);
+  }
+}
+
+}  // namespace
+
+std::vector<siteupdate::SitePage> ReadSitePages(const std::string& folder) {
+  DiskSiteFiles files(folder);
+  std::vector<siteupdate::SitePage> pages;
+  for (const sitecheck::SiteEntry& entry : files.ListEntries()) {
+    if (entry.is_folder || !IsPage(entry.path) || IsBackup(entry.path) ||
+        sitecheck::IsReportPath(entry.path))
+      continue;
+    siteupdate::SitePage page{entry.path, std::nullopt};
+    if (AnsiToUtf8(Utf8ToAnsi(entry.path)) == entry.path)
+      page.bytes = files.ReadFile(entry.path, sitecheck::kMaxPageBytes);
+    pages.push_back(std::move(page));
+  }
+  return pages;
+}
+
+UpdateOutcome CarryOutUpdate(const std::string& folder, const siteupdate::UpdatePlan& plan) {
+  UpdateOutcome outcome;
+  Backup backup(folder);
+  if (!plan.originals.empty() && !backup.Create()) {
+    outcome.result = UpdateOutcome::Result::BackupFailed;
+    outcome.backup = std::string(kBackupFolder) + '\\';
+    return outcome;
+  }
+  outcome.backup = backup.name();
+  for (const siteupdate::PlanFile& original : plan.originals) {
+    if (!backup.Copy(original)) {
+      backup.Remove();
+      outcome.result = UpdateOutcome::Result::BackupFailed;
+      outcome.failed = original.path;
+      return outcome;
+    }
+  }
+  // Counted as done only when done: a failed file keeps its bytes.
+  std::size_t writes = 0;
+  std::size_t removals = 0;
+  for (; writes < plan.writes.size(); ++writes) {
+    const siteupdate::PlanFile& write = plan.writes[writes];
+    if (!WriteWholeFile(folder + AnsiPath(write.path), {}, write.bytes)) {
+      outcome.failed = write.path;
+      break;
+    }
+  }
+  for (; outcome.failed.empty() && removals < plan.originals.size(); ++removals) {
+    const siteupdate::PlanFile& original = plan.originals[removals];
+    if (original.removed && !DeleteFileA((folder + AnsiPath(original.path)).c_str())) {
+      outcome.failed = original.path;
+      break;
+    }
+  }
+  if (outcome.failed.empty()) return outcome;
+  outcome.result = UpdateOutcome::Result::ChangeFailed;
+  PutBack(folder, plan, writes, removals, outcome);
+  return outcome;
+}
+
+}  // namespace trellan
