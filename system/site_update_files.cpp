@@ -17,6 +17,9 @@ namespace {
 using siteupdate::kBackupFolder;
 using siteupdate::UpdateOutcome;
 
+// Names tried for a backup folder: one per update in the same second.
+constexpr int kBackupNameAttempts = 10;
+
 bool IsPage(std::string_view path) {
   const std::string lower = sitecheck::AsciiLower(path);
   return lower.ends_with(".html") || lower.ends_with(".htm");
@@ -63,15 +66,22 @@ class Backup {
   explicit Backup(const std::string& folder) : folder_(folder) {}
 
   // Creates the new, empty backup folder; false when none could be made.
-  // One made in the same second already is never reused: the question
-  // before every update takes longer.
+  // When an update in the same second made one, the next free of "_2" ...
+  // is taken.
   bool Create() {
-    name_ = std::string(kBackupFolder) + '\\';
-    CreateDirectoryA((folder_ + name_).c_str(), nullptr);
-    name_ += TimeStamp() + '\\';
-    if (!CreateDirectoryA((folder_ + name_).c_str(), nullptr)) return false;
-    folders_.push_back(folder_ + name_);
-    return true;
+    const std::string base = std::string(kBackupFolder) + '\\';
+    CreateDirectoryA((folder_ + base).c_str(), nullptr);
+    const std::string stamp = base + TimeStamp();
+    for (int attempt = 1; attempt <= kBackupNameAttempts; ++attempt) {
+      name_ = attempt == 1 ? stamp : stamp + '_' + std::to_string(attempt);
+      name_ += '\\';
+      if (CreateDirectoryA((folder_ + name_).c_str(), nullptr)) {
+        folders_.push_back(folder_ + name_);
+        return true;
+      }
+      if (GetLastError() != ERROR_ALREADY_EXISTS) break;
+    }
+    return false;
   }
 
   bool Copy(const siteupdate::PlanFile& file) {
