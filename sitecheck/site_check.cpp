@@ -289,7 +289,7 @@ class Checker {
 
   void IndexEntries() {
     for (auto& entry : site_.ListEntries()) {
-      if (entry.path.empty() || exact_.contains(entry.path)) continue;
+      if (entry.path.empty() || IsBackupPath(entry.path) || exact_.contains(entry.path)) continue;
       if (entry.is_folder) entry.size = 0;
       exact_.emplace(entry.path, entries_.size());
       entries_.push_back(std::move(entry));
@@ -798,6 +798,10 @@ Severity SeverityOf(FindingKind kind) {
 
 bool IsReportPath(std::string_view path) {
   return AsciiEqualIgnoringCase(path, kReportFileName);
+}
+
+bool IsBackupPath(std::string_view path) {
+  return AsciiEqualIgnoringCase(path.substr(0, path.find('/')), kBackupFolderName);
 }
 
 CheckResult CheckSite(SiteFiles& site) { return Checker(site).Run(); }

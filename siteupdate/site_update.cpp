@@ -94,7 +94,8 @@ class Planner {
       : pages_(pages), site_(SiteTextOf(request)), today_(today) {
     std::vector<int> file_of(kLastStalePage + 1, -1);
     for (std::size_t i = 0; i < pages.size(); ++i) {
-      const int number = pages[i].path.find('/') == std::string::npos ? PageNumberOf(pages[i].path) : 0;
+      const int number =
+          pages[i].path.find('/') == std::string::npos ? PageNumberOf(pages[i].path) : 0;
       if (number == 0) continue;
       file_of[static_cast<std::size_t>(number)] = static_cast<int>(i);
       if (!pages[i].bytes) plan_.blocked_by.push_back(pages[i].path);
@@ -133,7 +134,8 @@ class Planner {
   const std::string& Path(const OldPage& page) const { return pages_[page.file].path; }
   std::string_view Bytes(const OldPage& page) const { return *pages_[page.file].bytes; }
   bool IsSitePage(std::size_t file) const {
-    return std::any_of(old_.begin(), old_.end(), [&](const OldPage& page) { return page.file == file; });
+    return std::any_of(old_.begin(), old_.end(),
+                       [&](const OldPage& page) { return page.file == file; });
   }
   OldPage* PageNumbered(int number) {
     for (OldPage& page : old_)
@@ -242,11 +244,13 @@ class Planner {
     const std::string_view bytes = Bytes(page);
     const Navigation navigation = page.parts.navigation;
     std::vector<Edit> edits = GeneratedEdits(page);
-    if (navigation != Navigation::Found) plan_.summary.kept.push_back(KeptLine(Path(page), navigation));
+    if (navigation != Navigation::Found)
+      plan_.summary.kept.push_back(KeptLine(Path(page), navigation));
     if (navigation != Navigation::NotText)
       AddLinkEdits(edits, Path(page), bytes, page.parts,
                    navigation == Navigation::Found ? page.parts.nav : ByteRange{});
-    const std::string name = page.position == page.number ? Path(page) : PageFileName(page.position);
+    const std::string name =
+        page.position == page.number ? Path(page) : PageFileName(page.position);
     std::string new_bytes = ApplyEdits(bytes, std::move(edits));
     if (name != Path(page) || new_bytes != bytes) {
       plan_.summary.updated.push_back(name);
@@ -340,7 +344,8 @@ std::string ApplyEdits(std::string_view page, std::vector<Edit> edits) {
   out.reserve(page.size());
   std::size_t done = 0;
   for (const Edit& edit : edits) {
-    if (edit.range.begin < done || edit.range.end < edit.range.begin || edit.range.end > page.size())
+    if (edit.range.begin < done || edit.range.end < edit.range.begin ||
+        edit.range.end > page.size())
       continue;
     out.append(page.substr(done, edit.range.begin - done));
     out += edit.bytes;

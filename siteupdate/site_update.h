@@ -47,8 +47,7 @@ std::string ApplyEdits(std::string_view page, std::vector<Edit> edits);
 // becomes "../s06.html#oben". Links within `skip` are left alone. Returns
 // the number of links to pages that leave the site.
 int AppendLinkEdits(std::vector<Edit>& edits, std::string_view page, const PageParts& parts,
-                    std::string_view page_path, const std::vector<Rename>& renames,
-                    ByteRange skip);
+                    std::string_view page_path, const std::vector<Rename>& renames, ByteRange skip);
 
 // The same, applied: `page` with its links pointed at the renamed pages.
 std::string RewriteLinks(std::string_view page, std::string_view page_path,

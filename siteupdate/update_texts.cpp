@@ -1,5 +1,7 @@
 #include "siteupdate/update_texts.h"
 
+#include "sitecheck/site_check.h"
+
 namespace trellan::siteupdate {
 
 namespace {
@@ -75,7 +77,8 @@ std::string KeptLine(std::string_view name, Navigation why) {
 std::string UpdateQuestionText(const UpdateSummary& summary, std::string_view folder,
                                ToAnsi to_ansi) {
   std::string text = "Im Ordner\r\n" + Quoted(folder) +
-                     "\r\n\xE4" "ndert sich mit dem Men\xFC des Formulars:\r\n";
+                     "\r\n\xE4"
+                     "ndert sich mit dem Men\xFC des Formulars:\r\n";
   if (!summary.updated.empty()) {
     text += "\r\nAngepasst: " + Pages(summary.updated.size());
     text += NameLine(summary.updated, to_ansi);
@@ -101,8 +104,10 @@ std::string UpdateQuestionText(const UpdateSummary& summary, std::string_view fo
     text += NameLine(summary.unread, to_ansi);
   }
   text += "\r\n\r\nWas sich \xE4ndert, wird vorher nach ";
-  text += Quoted(kBackupFolder);
-  text += " kopiert.\r\n\r\nMen\xFC wirklich in die Website \xFC" "bernehmen?";
+  text += Quoted(sitecheck::kBackupFolderName);
+  text +=
+      " kopiert.\r\n\r\nMen\xFC wirklich in die Website \xFC"
+      "bernehmen?";
   return text;
 }
 
@@ -119,7 +124,8 @@ std::string NoSiteNoticeText(std::string_view folder, bool folder_exists,
 
 std::string BlockedNoticeText(const std::vector<std::string>& pages, ToAnsi to_ansi) {
   return "Diese Seiten der Website konnten nicht gelesen werden:" + NameLine(pages, to_ansi) +
-         "\r\n\r\nVielleicht sind sie in einem anderen Programm ge\xF6" "ffnet. "
+         "\r\n\r\nVielleicht sind sie in einem anderen Programm ge\xF6"
+         "ffnet. "
          "Es wurde nichts ge\xE4ndert.";
 }
 
@@ -127,8 +133,10 @@ std::string OutcomeNoticeText(const UpdateOutcome& outcome, ToAnsi to_ansi) {
   const std::string backup = Quoted(outcome.backup);
   switch (outcome.result) {
     case UpdateOutcome::Result::Done:
-      return "Das Men\xFC ist in die Website \xFC" "bernommen.\r\n\r\n"
-             "Die Dateien von vorher liegen in\r\n" + backup;
+      return "Das Men\xFC ist in die Website \xFC"
+             "bernommen.\r\n\r\n"
+             "Die Dateien von vorher liegen in\r\n" +
+             backup;
     case UpdateOutcome::Result::BackupFailed:
       return "Die Sicherung nach\r\n" + backup + "\r\nkonnte nicht geschrieben werden" +
              (outcome.failed.empty() ? "" : " (" + to_ansi(outcome.failed) + ')') +
@@ -136,13 +144,16 @@ std::string OutcomeNoticeText(const UpdateOutcome& outcome, ToAnsi to_ansi) {
              "Es wurde nichts ge\xE4ndert.";
     case UpdateOutcome::Result::ChangeFailed: break;
   }
-  std::string text = "Die Website konnte nicht angepasst werden: " + Quoted(to_ansi(outcome.failed)) +
-                     " lie\xDF sich nicht schreiben oder l\xF6schen.\r\n"
-                     "Vielleicht ist die Datei schreibgesch\xFCtzt oder in einem anderen "
-                     "Programm ge\xF6" "ffnet.\r\n\r\n";
-  if (outcome.not_restored.empty())
-    return text + "Alle Dateien sind wieder, wie sie vorher waren.";
-  text += "Diese Dateien konnten nicht zur\xFC" "ckgeholt werden:";
+  std::string text =
+      "Die Website konnte nicht angepasst werden: " + Quoted(to_ansi(outcome.failed)) +
+      " lie\xDF sich nicht schreiben oder l\xF6schen.\r\n"
+      "Vielleicht ist die Datei schreibgesch\xFCtzt oder in einem anderen "
+      "Programm ge\xF6"
+      "ffnet.\r\n\r\n";
+  if (outcome.not_restored.empty()) return text + "Alle Dateien sind wieder, wie sie vorher waren.";
+  text +=
+      "Diese Dateien konnten nicht zur\xFC"
+      "ckgeholt werden:";
   text += NameLine(outcome.not_restored, to_ansi);
   return text + "\r\n\r\nIhr Stand von vorher liegt in\r\n" + backup;
 }
@@ -157,7 +168,7 @@ std::string FormPartsMissingText(const SiteForm& form) {
   add(form.title.has_value(), "Titel");
   add(form.author.has_value(), "Autor");
   add(form.keywords.has_value(), "Keywords");
-  add(form.menu_text.has_value(), "Men\xFC" "punkte (<nav>)");
+  add(form.menu_text.has_value(), "Men\xFCpunkte (<nav>)");
   if (missing.empty()) return {};
   return "In index.html fehlt: " + missing + ".\r\n\r\nDiese Felder bleiben, wie sie sind.";
 }

@@ -12,10 +12,9 @@
 
 namespace trellan::siteupdate {
 
-inline constexpr const char* kUpdateCaption = "Men\xFC \xFC" "bernehmen";
-// The folder in the site folder that keeps every file as it was before an
-// update, one sub-folder per update named by its time.
-inline constexpr std::string_view kBackupFolder = "_Sicherung";
+inline constexpr const char* kUpdateCaption =
+    "Men\xFC \xFC"
+    "bernehmen";
 // A list in a box names at most this many pages.
 inline constexpr std::size_t kMaxListedPages = 20;
 
@@ -37,11 +36,14 @@ std::string UpdateQuestionText(const UpdateSummary& summary, std::string_view fo
 // The site folder or its index.html is missing; `command` is what could not
 // be done ("kann ihr Men\xFC \xFC" "bernommen werden").
 std::string NoSiteNoticeText(std::string_view folder, bool folder_exists, std::string_view command);
-inline constexpr const char* kUpdateCommand = "kann ihr Men\xFC \xFC" "bernommen werden";
+inline constexpr const char* kUpdateCommand =
+    "kann ihr Men\xFC \xFC"
+    "bernommen werden";
 inline constexpr const char* kReadFormCommand = "kann das Formular aus ihr gelesen werden";
 
 inline constexpr const char* kNothingToChangeText =
-    "Die Website passt schon zum Formular: Es gibt nichts zu \xE4" "ndern.";
+    "Die Website passt schon zum Formular: Es gibt nichts zu \xE4"
+    "ndern.";
 
 // Pages of the site that could not be read: nothing is changed.
 std::string BlockedNoticeText(const std::vector<std::string>& pages, ToAnsi to_ansi);

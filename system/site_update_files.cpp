@@ -14,7 +14,7 @@ namespace trellan {
 
 namespace {
 
-using siteupdate::kBackupFolder;
+using sitecheck::kBackupFolderName;
 using siteupdate::UpdateOutcome;
 
 // Names tried for a backup folder: one per update in the same second.
@@ -23,12 +23,6 @@ constexpr int kBackupNameAttempts = 10;
 bool IsPage(std::string_view path) {
   const std::string lower = sitecheck::AsciiLower(path);
   return lower.ends_with(".html") || lower.ends_with(".htm");
-}
-
-bool IsBackup(std::string_view path) {
-  return path.size() >= kBackupFolder.size() &&
-         sitecheck::AsciiEqualIgnoringCase(path.substr(0, kBackupFolder.size()), kBackupFolder) &&
-         (path.size() == kBackupFolder.size() || path[kBackupFolder.size()] == '/');
 }
 
 // A path of the plan (UTF-8, '/') as the ANSI path below the site folder.
@@ -69,7 +63,7 @@ class Backup {
   // When an update in the same second made one, the next free of "_2" ...
   // is taken.
   bool Create() {
-    const std::string base = std::string(kBackupFolder) + '\\';
+    const std::string base = std::string(kBackupFolderName) + '\\';
     CreateDirectoryA((folder_ + base).c_str(), nullptr);
     const std::string stamp = base + TimeStamp();
     for (int attempt = 1; attempt <= kBackupNameAttempts; ++attempt) {
@@ -138,7 +132,7 @@ std::vector<siteupdate::SitePage> ReadSitePages(const std::string& folder) {
   DiskSiteFiles files(folder);
   std::vector<siteupdate::SitePage> pages;
   for (const sitecheck::SiteEntry& entry : files.ListEntries()) {
-    if (entry.is_folder || !IsPage(entry.path) || IsBackup(entry.path) ||
+    if (entry.is_folder || !IsPage(entry.path) || sitecheck::IsBackupPath(entry.path) ||
         sitecheck::IsReportPath(entry.path))
       continue;
     siteupdate::SitePage page{entry.path, std::nullopt};
@@ -154,7 +148,7 @@ UpdateOutcome CarryOutUpdate(const std::string& folder, const siteupdate::Update
   Backup backup(folder);
   if (!plan.originals.empty() && !backup.Create()) {
     outcome.result = UpdateOutcome::Result::BackupFailed;
-    outcome.backup = std::string(kBackupFolder) + '\\';
+    outcome.backup = std::string(kBackupFolderName) + '\\';
     return outcome;
   }
   outcome.backup = backup.name();

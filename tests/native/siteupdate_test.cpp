@@ -12,7 +12,9 @@
 #include "generator/page_writer.h"
 #include "generator/site_plan.h"
 #include "generator/text_output.h"
+#include "sitecheck/site_check.h"
 #include "siteupdate/update_texts.h"
+#include "tests/support/memory_site.h"
 #include "tests/support/outside_parts.h"
 
 namespace trellan::siteupdate {
@@ -131,8 +133,8 @@ TEST(PageParts, ReadsTheNavigationTolerantlyAndRefusesWhatIsBroken) {
 }
 
 TEST(LinkRewriting, ChangesOnlyTheFileNameOfLinksToRenamedPages) {
-  const std::vector<Rename> renames{{"s05.html", "s06.html"}, {"index.html", "s02.html"},
-                                    {"s03.html", ""}};
+  const std::vector<Rename> renames{
+      {"s05.html", "s06.html"}, {"index.html", "s02.html"}, {"s03.html", ""}};
   const struct {
     const char* page_path;
     const char* before;
@@ -171,7 +173,8 @@ std::string Placement(const UpdatePlan& plan, std::size_t count) {
       if (line.starts_with(name)) from = "neu";
     out += from + ' ';
   }
-  for (const std::string& line : plan.summary.removed) out += '-' + line.substr(0, line.find(' ')) + ' ';
+  for (const std::string& line : plan.summary.removed)
+    out += '-' + line.substr(0, line.find(' ')) + ' ';
   return out;
 }
 
@@ -183,11 +186,11 @@ TEST(UpdatePlan, EntriesKeepTheirPagesByTextThenByPosition) {
   } kCases[] = {
       {"A\r\nB\r\nC\r\nD\r\nE", "A\r\nB\r\nC\r\nD\r\nX\r\nE",
        "index.html s02.html s03.html s04.html neu s05.html "},
-      {"A\r\nB\r\nC", "A\r\nX\r\nC", "index.html s02.html s03.html "},        // renamed
-      {"A\r\nB\r\nC", "A\r\nC\r\nB", "index.html s03.html s02.html "},        // swapped
+      {"A\r\nB\r\nC", "A\r\nX\r\nC", "index.html s02.html s03.html "},  // renamed
+      {"A\r\nB\r\nC", "A\r\nC\r\nB", "index.html s03.html s02.html "},  // swapped
       {"A\r\nB\r\nC", "B\r\nA\r\nC", "s02.html index.html s03.html "},
-      {"A\r\nB\r\nC", "A\r\nC", "index.html s03.html -s02.html "},            // removed
-      {"A\r\nB\r\nC", "X\r\nY", "index.html s02.html -s03.html "},            // all renamed
+      {"A\r\nB\r\nC", "A\r\nC", "index.html s03.html -s02.html "},  // removed
+      {"A\r\nB\r\nC", "X\r\nY", "index.html s02.html -s03.html "},  // all renamed
       {"A\r\nB\r\nC\r\nD", "A\r\nC\r\nX", "index.html s03.html s04.html -s02.html "},
       {"A\r\nB\r\nC", "C\r\nB\r\nX", "s03.html s02.html neu -index.html "},
       {"A\r\nB\r\nB", "B\r\nX\r\nA\r\nB", "s02.html neu index.html s03.html "},
@@ -208,8 +211,9 @@ TEST(UpdatePlan, HobbysBeforeTheLastPageKeepsEveryByteOfTheLearnersWork) {
   const std::string old_menu = "Start\r\nSeite 2\r\nSeite 3\r\nLinks & Media\r\nImpressum";
   std::vector<SitePage> pages = SiteOf(old_menu);
   for (SitePage& page : pages) {
-    Replace(*page.bytes, "</h1>\r\n", "</h1>\r\n<p>Mein Text, siehe <a href=\"s05.html#oben\">"
-                                      "Impressum</a></p>\n");
+    Replace(*page.bytes, "</h1>\r\n",
+            "</h1>\r\n<p>Mein Text, siehe <a href=\"s05.html#oben\">"
+            "Impressum</a></p>\n");
     Replace(*page.bytes, "</head>", "  <style>p { color: teal }</style>\r\n</head>");
   }
   Replace(BytesOf(pages, "s03.html"), "</nav>", "</div>");  // its navigation is broken
@@ -218,7 +222,8 @@ TEST(UpdatePlan, HobbysBeforeTheLastPageKeepsEveryByteOfTheLearnersWork) {
   pages.push_back({"fotos/b.html", std::nullopt});
   const std::vector<SitePage> before = pages;
 
-  const std::string new_menu = "Start\r\nSeite 2\r\nSeite 3\r\nLinks & Media\r\nHobbys\r\nImpressum";
+  const std::string new_menu =
+      "Start\r\nSeite 2\r\nSeite 3\r\nLinks & Media\r\nHobbys\r\nImpressum";
   const UpdatePlan plan = PlanUpdate(pages, Form(new_menu, "Meine Seite"), kToday);
 
   const UpdateSummary& summary = plan.summary;
@@ -234,8 +239,7 @@ TEST(UpdatePlan, HobbysBeforeTheLastPageKeepsEveryByteOfTheLearnersWork) {
     EXPECT_FALSE(original.removed) << original.path;
 
   const SiteText site = SiteTextOf(Form(new_menu, "Meine Seite"));
-  EXPECT_EQ(WriteOf(plan, "s05.html")->bytes,
-            std::string(kUtf8Bom) + RenderPage(site, 5, kToday));
+  EXPECT_EQ(WriteOf(plan, "s05.html")->bytes, std::string(kUtf8Bom) + RenderPage(site, 5, kToday));
   const std::string& impressum = WriteOf(plan, "s06.html")->bytes;
   const PageParts parts = ReadPageParts(impressum);
   EXPECT_EQ(TextAt(impressum, *parts.title), "Meine Seite: Impressum");
@@ -262,7 +266,8 @@ TEST(UpdatePlan, HobbysBeforeTheLastPageKeepsEveryByteOfTheLearnersWork) {
   Replace(broken, "s05.html#oben", "s06.html#oben");
   Replace(broken, "href=\"s05.html\"", "href=\"s06.html\"");
   EXPECT_EQ(WriteOf(plan, "s03.html")->bytes, broken);
-  EXPECT_EQ(WriteOf(plan, "hobby.html")->bytes, "<a href=\"s06.html\">Impressum</a> <a href=index.html>");
+  EXPECT_EQ(WriteOf(plan, "hobby.html")->bytes,
+            "<a href=\"s06.html\">Impressum</a> <a href=index.html>");
   EXPECT_EQ(WriteOf(plan, "fotos/a.html")->bytes, "<img src=\"../s06.html\"><a href=\"s05.html\">");
   std::vector<std::string> backed_up;
   for (const PlanFile& file : plan.originals) backed_up.push_back(file.path);
@@ -270,7 +275,8 @@ TEST(UpdatePlan, HobbysBeforeTheLastPageKeepsEveryByteOfTheLearnersWork) {
                                                  "s05.html", "hobby.html", "fotos/a.html"}));
 
   EXPECT_EQ(UpdateQuestionText(summary, "C:\\Desktop\\CSS-Musterseite\\", Latin1),
-            "Im Ordner\r\n\xAB" "C:\\Desktop\\CSS-Musterseite\\\xBB\r\n"
+            "Im Ordner\r\n\xAB"
+            "C:\\Desktop\\CSS-Musterseite\\\xBB\r\n"
             "\xE4ndert sich mit dem Men\xFC des Formulars:\r\n\r\n"
             "Angepasst: 5 Seiten\r\n    index.html, s02.html, s03.html, s04.html, s06.html\r\n"
             "Neu: 1 Seite\r\n    s05.html \xABHobbys\xBB\r\n"
@@ -280,17 +286,20 @@ TEST(UpdatePlan, HobbysBeforeTheLastPageKeepsEveryByteOfTheLearnersWork) {
             "    hobby.html, fotos/a.html\r\n"
             "Nicht lesbar, Links darin bleiben, wie sie sind:\r\n    fotos/b.html\r\n\r\n"
             "Was sich \xE4ndert, wird vorher nach \xAB_Sicherung\xBB kopiert.\r\n\r\n"
-            "Men\xFC wirklich in die Website \xFC" "bernehmen?");
+            "Men\xFC wirklich in die Website \xFC"
+            "bernehmen?");
 }
 
 TEST(UpdatePlan, RemovedPagesLeaveTheSiteAndTheirLinksAreCounted) {
   std::vector<SitePage> pages = SiteOf("A\r\nB\r\nC\r\nD");
   pages.push_back({"eigen.html", "<a href=s02.html>B</a><a href=s03.html>C</a>"});
   const UpdatePlan plan = PlanUpdate(pages, Form("A\r\nC\r\nX"), kToday);
-  EXPECT_EQ(plan.summary.removed, (std::vector<std::string>{"s02.html \xC2\xAB" "B\xC2\xBB"}));
-  EXPECT_EQ(plan.summary.moved,
-            (std::vector<std::string>{"s03.html -> s02.html \xC2\xAB" "C\xC2\xBB",
-                                      "s04.html -> s03.html \xC2\xAB" "D\xC2\xBB -> \xC2\xABX\xC2\xBB"}));
+  EXPECT_EQ(plan.summary.removed, (std::vector<std::string>{"s02.html \xC2\xAB"
+                                                            "B\xC2\xBB"}));
+  EXPECT_EQ(plan.summary.moved, (std::vector<std::string>{"s03.html -> s02.html \xC2\xAB"
+                                                          "C\xC2\xBB",
+                                                          "s04.html -> s03.html \xC2\xAB"
+                                                          "D\xC2\xBB -> \xC2\xABX\xC2\xBB"}));
   // s02.html is written over by C's page; s04.html's name is left.
   std::vector<std::string> removed;
   for (const PlanFile& original : plan.originals)
@@ -311,12 +320,15 @@ TEST(UpdatePlan, ChangesNothingWhenTheSiteMatchesAndRefusesUnreadablePages) {
 }
 
 TEST(SiteForm, ReadsTheFormBackExactlyAsItWasTyped) {
-  for (const char* text : {"Tom &amp; Jerry", "<b>fett</b> &lt;", "\xC3\x9C" "ber \xE2\x82\xAC", ""}) {
+  for (const char* text : {"Tom &amp; Jerry", "<b>fett</b> &lt;",
+                           "\xC3\x9C"
+                           "ber \xE2\x82\xAC",
+                           ""}) {
     GenerationRequest form = Form(std::string(text) + "\r\nImpressum", text);
     form.author = text;
     form.keywords = text;
-    std::vector<SitePage> site{{"index.html", std::string(kUtf8Bom) +
-                                                  RenderPage(SiteTextOf(form), 1, kToday)}};
+    std::vector<SitePage> site{
+        {"index.html", std::string(kUtf8Bom) + RenderPage(SiteTextOf(form), 1, kToday)}};
     const SiteForm read = ReadSiteForm(*site[0].bytes);
     EXPECT_EQ(read.title, text);
     EXPECT_EQ(read.author, text);
@@ -326,18 +338,31 @@ TEST(SiteForm, ReadsTheFormBackExactlyAsItWasTyped) {
   }
   const SiteForm bare = ReadSiteForm("<title>T</title><meta name=author content=x>");
   EXPECT_EQ(FormPartsMissingText(bare),
-            "In index.html fehlt: Keywords, Men\xFC" "punkte (<nav>).\r\n\r\n"
+            "In index.html fehlt: Keywords, Men\xFC"
+            "punkte (<nav>).\r\n\r\n"
             "Diese Felder bleiben, wie sie sind.");
 }
 
+TEST(SiteCheck, LeavesTheBackupsOut) {
+  test::MemorySite site;
+  site.Add("index.html", "<a href=s02.html>2</a>");
+  site.Add("s02.html", "<a href=index.html>1</a>");
+  site.Add("_SICHERUNG/2026-12-08_10-00-00/s02.html", "<a href=fehlt.html>x</a>");
+  const sitecheck::CheckResult result = sitecheck::CheckSite(site);
+  EXPECT_TRUE(result.findings.empty());
+  EXPECT_EQ(result.files, 2u);
+}
+
 TEST(UpdateTexts, TheNoticeSaysWhatFailedAndWhatWasPutBack) {
-  UpdateOutcome outcome{UpdateOutcome::Result::ChangeFailed, "_Sicherung\\2026-12-08_10-00-00\\",
-                        "s03.html", {}};
+  UpdateOutcome outcome{
+      UpdateOutcome::Result::ChangeFailed, "_Sicherung\\2026-12-08_10-00-00\\", "s03.html", {}};
   EXPECT_NE(OutcomeNoticeText(outcome, Latin1).find("\xABs03.html\xBB"), std::string::npos);
   EXPECT_NE(OutcomeNoticeText(outcome, Latin1).find("wieder, wie sie vorher waren"),
             std::string::npos);
   outcome.not_restored = {"s02.html"};
-  EXPECT_NE(OutcomeNoticeText(outcome, Latin1).find("zur\xFC" "ckgeholt werden:\r\n    s02.html"),
+  EXPECT_NE(OutcomeNoticeText(outcome, Latin1)
+                .find("zur\xFC"
+                      "ckgeholt werden:\r\n    s02.html"),
             std::string::npos);
 }
 

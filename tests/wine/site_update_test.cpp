@@ -95,8 +95,9 @@ class SiteUpdate : public ::testing::Test {
   void WorkOnTheSite() {
     for (const char* name : kSitePages) {
       std::string page = ReadFileBytes(Site(name));
-      Replace(page, "</h1>\r\n", std::string("</h1>\r\n<p>Meine Seite ") + name[2] +
-                                     ", siehe <a href=\"s05.html#oben\">Impressum</a>.</p>\r\n");
+      Replace(page, "</h1>\r\n",
+              std::string("</h1>\r\n<p>Meine Seite ") + name[2] +
+                  ", siehe <a href=\"s05.html#oben\">Impressum</a>.</p>\r\n");
       Replace(page, "</head>", "  <style>h1 { color: teal }</style>\r\n</head>");
       if (std::string(name) == "s03.html") Replace(page, "</nav>", "</div>");
       test::WriteFileBytes(Site(name), page);
@@ -136,23 +137,31 @@ TEST_F(SiteUpdate, PagesFollowTheirMenuTextAndTheLearnersWorkStays) {
   // "Hobbys" before the last page: the question, then the notice.
   const auto boxes = Choose(IDM_SITEUPDATE, {IDYES});
   ASSERT_EQ(boxes.size(), 2u);
-  EXPECT_EQ(boxes[0].caption, "Men\xFC \xFC" "bernehmen");
+  EXPECT_EQ(boxes[0].caption,
+            "Men\xFC \xFC"
+            "bernehmen");
   EXPECT_EQ(boxes[0].icon, LoadIconA(nullptr, IDI_QUESTION));
   EXPECT_EQ(boxes[0].buttons, (std::vector<int>{IDYES, IDNO}));
   EXPECT_EQ(boxes[0].default_button, IDNO);
-  EXPECT_EQ(boxes[0].text,
-            "Im Ordner\r\n\xAB" + test::SiteFolder() + "\xBB\r\n"
-            "\xE4ndert sich mit dem Men\xFC des Formulars:\r\n\r\n"
-            "Angepasst: 5 Seiten\r\n    index.html, s02.html, s03.html, s04.html, s06.html\r\n"
-            "Neu: 1 Seite\r\n    s05.html \xABHobbys\xBB\r\n"
-            "Umbenannt: 1 Seite\r\n    s05.html -> s06.html \xABImpressum\xBB\r\n"
-            "Men\xFC und Kopf bleiben, wie sie sind: 1 Seite\r\n    s03.html: <nav> ohne </nav>\r\n"
-            "Links auf umbenannte Seiten werden angepasst, auch in 2 eigenen Seiten:\r\n"
-            "    hobby.html, fotos/galerie.html\r\n\r\n"
-            "Was sich \xE4ndert, wird vorher nach \xAB_Sicherung\xBB kopiert.\r\n\r\n"
-            "Men\xFC wirklich in die Website \xFC" "bernehmen?");
+  EXPECT_EQ(
+      boxes[0].text,
+      "Im Ordner\r\n\xAB" + test::SiteFolder() +
+          "\xBB\r\n"
+          "\xE4ndert sich mit dem Men\xFC des Formulars:\r\n\r\n"
+          "Angepasst: 5 Seiten\r\n    index.html, s02.html, s03.html, s04.html, s06.html\r\n"
+          "Neu: 1 Seite\r\n    s05.html \xABHobbys\xBB\r\n"
+          "Umbenannt: 1 Seite\r\n    s05.html -> s06.html \xABImpressum\xBB\r\n"
+          "Men\xFC und Kopf bleiben, wie sie sind: 1 Seite\r\n    s03.html: <nav> ohne </nav>\r\n"
+          "Links auf umbenannte Seiten werden angepasst, auch in 2 eigenen Seiten:\r\n"
+          "    hobby.html, fotos/galerie.html\r\n\r\n"
+          "Was sich \xE4ndert, wird vorher nach \xAB_Sicherung\xBB kopiert.\r\n\r\n"
+          "Men\xFC wirklich in die Website \xFC"
+          "bernehmen?");
   EXPECT_EQ(boxes[1].caption, kProgramCaption);
-  EXPECT_EQ(boxes[1].text.rfind("Das Men\xFC ist in die Website \xFC" "bernommen.", 0), 0u);
+  EXPECT_EQ(boxes[1].text.rfind("Das Men\xFC ist in die Website \xFC"
+                                "bernommen.",
+                                0),
+            0u);
   EXPECT_TRUE(dialog_->FormIs(true));
 
   // The new page is the one OK writes; every other page keeps the
@@ -165,9 +174,10 @@ TEST_F(SiteUpdate, PagesFollowTheirMenuTextAndTheLearnersWorkStays) {
   form.keywords = AnsiToUtf8(dialog_->Text(IDC_KEYWORDS));
   form.menu_text = kMenuWithHobbys;
   EXPECT_EQ(after.at("s05.html"), kBom + RenderPage(SiteTextOf(form), 5, TodayText()));
-  for (const auto& [from, to] : std::map<std::string, std::string>{
-           {"index.html", "index.html"}, {"s02.html", "s02.html"}, {"s04.html", "s04.html"},
-           {"s05.html", "s06.html"}})
+  for (const auto& [from, to] : std::map<std::string, std::string>{{"index.html", "index.html"},
+                                                                   {"s02.html", "s02.html"},
+                                                                   {"s04.html", "s04.html"},
+                                                                   {"s05.html", "s06.html"}})
     EXPECT_EQ(OutsideParts(after.at(to)), OutsideParts(FollowedToS06(before.at(from)))) << to;
   EXPECT_EQ(after.at("s03.html"), FollowedToS06(before.at("s03.html")));
   EXPECT_EQ(after.at("hobby.html"), FollowedToS06(before.at("hobby.html")));
@@ -214,7 +224,8 @@ TEST_F(SiteUpdate, PagesFollowTheirMenuTextAndTheLearnersWorkStays) {
                 page.replace(at, 8, "s05.html");
               return page;
             }()));
-  const std::string last_backup = Site("_Sicherung\\" + test::ListFolder(Site("_Sicherung")).back());
+  const std::string last_backup =
+      Site("_Sicherung\\" + test::ListFolder(Site("_Sicherung")).back());
   EXPECT_EQ(ReadFileBytes(last_backup + "\\s05.html"), with_hobbys.at("s05.html"));
 
   // Read back: the form as the site says it, characters Windows-1252 lacks
@@ -272,14 +283,17 @@ TEST_F(SiteUpdate, AFailurePartWayPutsEveryFileBack) {
 
 TEST_F(SiteUpdate, WithoutASiteBothCommandsSaySo) {
   test::RemoveSiteFolder();
-  for (const auto& [command, tail] : std::map<int, std::string>{
-           {IDM_SITEUPDATE, "kann ihr Men\xFC \xFC" "bernommen werden."},
-           {IDM_READFORM, "kann das Formular aus ihr gelesen werden."}}) {
+  for (const auto& [command, tail] :
+       std::map<int, std::string>{{IDM_SITEUPDATE,
+                                   "kann ihr Men\xFC \xFC"
+                                   "bernommen werden."},
+                                  {IDM_READFORM, "kann das Formular aus ihr gelesen werden."}}) {
     const auto boxes = Choose(command);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "Der Ordner\r\n\xAB" + test::SiteFolder() +
                                  "\xBB\r\nfehlt.\r\n\r\nErstelle die Website zuerst mit \"OK...\", "
-                                 "dann " + tail);
+                                 "dann " +
+                                 tail);
   }
 }
 
