@@ -4,10 +4,12 @@
 # the other. Exits non-zero when an input crashes a target or breaks one of
 # its checks.
 #   scripts/fuzz.sh [runs [target ...]]
-# Targets: gallery_text, menu_items, page_writer, stored_values, and of
+# Targets: gallery_text, menu_items, page_writer, stored_values, of
 # "Website prüfen": sitecheck_text (tokenizer, decoding, references, text
 # conversions, picture headers; fast) and sitecheck (the whole check and
-# report over a small site).
+# report over a small site), and of "Menü in Website übernehmen":
+# page_parts (a page's generated parts read back, and the update's plan)
+# and link_rewriter (links pointed at renamed pages).
 # Without a number of runs each target gets its own brief one, a minute at
 # most together, as the test command runs them.
 # TRELLAN_FUZZ_OPTIONS adds libFuzzer options, e.g. "-jobs=2 -workers=2".
@@ -17,7 +19,8 @@ build="${TRELLAN_BUILD_DIR:-$root/build}"
 runs="${1:-}"
 [ $# -gt 0 ] && shift
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(gallery_text menu_items page_writer stored_values sitecheck_text sitecheck)
+[ ${#targets[@]} -gt 0 ] || targets=(gallery_text menu_items page_writer stored_values sitecheck_text sitecheck
+                                     page_parts link_rewriter)
 cxx="$(command -v clang++-14 || command -v clang++)"
 
 # The page writer's embedded texts and the program's identity are generated
@@ -39,7 +42,7 @@ run_target() {
   local binary="$dir/${name}_fuzz"
   local sources=("$root/tests/fuzz/${name}_fuzz.cpp" "$@")
   mkdir -p "$dir/corpus"
-  if [ ! -x "$binary" ] || [ -n "$(find "${sources[@]}" "$root"/{app,generator,mediatools,sitecheck,system} \
+  if [ ! -x "$binary" ] || [ -n "$(find "${sources[@]}" "$root"/{app,generator,mediatools,sitecheck,siteupdate,system} \
         "$root"/tests/{fuzz,support} -newer "$binary" \( -name '*.h' -o -name '*.cpp' -o -name '*.txt' \) \
         2>/dev/null | head -1)" ]; then
     "$cxx" -std=c++20 -g -O1 -I "$root" -I "$native/generator/embedded" -I "$native/identity" \
@@ -101,6 +104,17 @@ for target in "${targets[@]}"; do
       printf '<script>a</div>"</script><!--> <a href=x.png srcset="a.png 1x, b.gif 2x">&auml;&#xE4;&amp\r<textarea><a href=no></textarea>\n@@x.png\n\x89PNG\r\n\x1a\n\x00\x00\x00\x0dIHDR\x00\x00\x08\x00\x00\x00\x04\x00\x08\x02\x00\x00\x00\n@@a.png\nGIF89a\x10\x00\x10\x00' >"$seeds/2"
       printf '<a href="sub/">s</a><a href="C:\\x.jpg">c</a><a href=mailto:vorname.name@example.com>m</a>\n@@sub/index.htm\n<a href=../index.html#top>t</a><video poster=p.webp></video><object data=p.webp></object>\n@@sub/p.webp\nRIFF\x00\x00\x00\x00WEBPVP8X\x0a\x00\x00\x00\x00\x00\x00\x00\x7f\x07\x00\xdf\x0b\x00' >"$seeds/3"
       run_target sitecheck 4096 10000 "$root/sitecheck/"*.cpp
+      ;;
+    page_parts)
+      # A generated page a learner has edited, and one an editor reformatted.
+      printf '\xef\xbb\xbf<title>T: Seite 2</title>\r\n<meta name="author" content="A">\r\n<nav>    <!--    Navigation Start  -->\r\n  <span class="titleMobile">Seite 2</span>\r\n  <ul class="menu">\r\n    <li><a href="index.html">Start</a></li>\r\n    <li class="aktiv"><a href="s02.html">Seite 2</a></li>\r\n  </ul>\r\n</nav>    <!--    Navigation Ende  -->\r\n<h1>Seite 2</h1><p>Mein Text <a href="s03.html">3</a></p>' >"$seeds/1"
+      printf '<meta content=x name=KEYWORDS><meta name=revised content="2025-01-01">\n  <NAV>\n    <span class="a titleMobile">Start<span class="lang"> &#x1f310;</span></span>\n    <ul><li><a href=index.html>Start<a href=x>y</a>\n  </nav>\n  <!--Navigation Ende-->\n<h1>Start<span class="lang"> &#x1f310;</span></h1><nav>' >"$seeds/2"
+      run_target page_parts 8192 100000 "${generator[@]}" "$root/siteupdate/"*.cpp "$root/sitecheck/"{html_tokenizer,site_url,text_codec}.cpp
+      ;;
+    link_rewriter)
+      printf 'blog/a.html\n<a href="../s05.html#x"><img src=/index.html><a href=" S05.HTML?q "><a href="s%%30%%35.html"><a href="..\\s03.html"><a href=\x27../s02.html\x27><a href=s05.html&#35;y>' >"$seeds/1"
+      printf 'index.html\n<script>"<a href=s05.html>"</script><!-- <a href=s05.html> --><textarea><a href=s05.html></textarea><a href=https://x/s05.html><a href=#s05.html>' >"$seeds/2"
+      run_target link_rewriter 4096 200000 "${generator[@]}" "$root/siteupdate/"*.cpp "$root/sitecheck/"{html_tokenizer,site_url,text_codec}.cpp
       ;;
     *) echo "error: no fuzz target \"$target\"" >&2; exit 2 ;;
   esac

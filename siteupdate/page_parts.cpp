@@ -92,9 +92,9 @@ class PartsReader {
       }
     } else if (in_nav_) {
       OnStartTagInNav(token);
-    } else if (name == "title" && !title_begin_) {
+    } else if (name == "title" && navs_ == 0 && !title_begin_) {
       title_begin_ = token.end;
-    } else if (name == "meta") {
+    } else if (name == "meta" && navs_ == 0) {
       OnMeta(token);
     } else if (name == "h1" && nav_closed_ && !heading_begin_) {
       heading_begin_ = token.end;

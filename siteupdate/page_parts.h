@@ -47,7 +47,8 @@ struct PageParts {
   // of its list in order (the logo link, outside the list, is not one).
   std::optional<ByteRange> own_label;
   std::vector<LinkValue> menu;  // the href, and the range of the link's content
-  // The first of each; the title element's text may be empty.
+  // The first of each before the navigation, where the head is; the title
+  // element's text may be empty.
   std::optional<ByteRange> title;
   std::optional<MetaValue> author;
   std::optional<MetaValue> keywords;
