@@ -83,7 +83,7 @@ class PartsReader {
   void OnStartTag(const HtmlToken& token) {
     for (const auto& attribute : token.attributes)
       if (attribute.name == "href" || attribute.name == "src")
-        parts_.links.push_back({attribute.value, {attribute.value_begin, attribute.value_end}});
+        parts_.links.push_back({attribute.value_begin, attribute.value_end});
     const std::string& name = token.name;
     if (name == "nav") {
       if (++navs_ == 1) {
@@ -112,8 +112,10 @@ class PartsReader {
       in_list_ = true;
     } else if (name == "a" && in_list_) {
       CloseMenuLink(token.begin);  // a link inside a link ends the first
-      const std::string* href = token.Attribute("href");
-      parts_.menu.push_back({href != nullptr ? *href : std::string(), {token.end, token.end}});
+      const sitecheck::HtmlAttribute* href = FindAttribute(token, "href");
+      const ByteRange value = href != nullptr ? ByteRange{href->value_begin, href->value_end}
+                                              : ByteRange{token.begin, token.begin};
+      parts_.menu.push_back({value, {token.end, token.end}});
       in_link_ = true;
     }
   }
@@ -160,7 +162,7 @@ class PartsReader {
 
   void CloseMenuLink(std::size_t at) {
     if (!in_link_) return;
-    parts_.menu.back().raw.end = at;
+    parts_.menu.back().label.end = at;
     in_link_ = false;
   }
 

@@ -24,12 +24,11 @@ struct ByteRange {
 // with its end tag, in a page of text.
 enum class Navigation { Found, Missing, Several, Unclosed, NotText };
 
-// A link: an href or src value, character references decoded, and where
-// the value stands as written (without its quotes); in the menu, where the
-// link's content stands.
-struct LinkValue {
-  std::string value;
-  ByteRange raw;
+// A link of the navigation's menu: its href value as written (without its
+// quotes) and its content.
+struct MenuLink {
+  ByteRange href;
+  ByteRange label;
 };
 
 // A meta element's content value as written, without its quotes.
@@ -46,7 +45,7 @@ struct PageParts {
   // Inside the nav element: the small-screen title's content, and the links
   // of its list in order (the logo link, outside the list, is not one).
   std::optional<ByteRange> own_label;
-  std::vector<LinkValue> menu;  // the href, and the range of the link's content
+  std::vector<MenuLink> menu;
   // The first of each before the navigation, where the head is; the title
   // element's text may be empty.
   std::optional<ByteRange> title;
@@ -55,8 +54,9 @@ struct PageParts {
   std::optional<MetaValue> revised;
   // The content of the first h1 after the navigation.
   std::optional<ByteRange> heading;
-  // Every href and src value, in page order.
-  std::vector<LinkValue> links;
+  // Every href and src value as written (without its quotes), in page
+  // order.
+  std::vector<ByteRange> links;
 };
 
 // Reads the parts of `page` (its bytes as on disk, a byte-order mark

@@ -24,26 +24,23 @@ bool IsSpaceOrControl(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
 // Within a link's value as written, the range of its file name: the last
 // name of its path, before "?query" and "#fragment", without the blanks a
-// browser strips. Nullopt when that name, decoded, is not `name` (it was
-// spelled with references that cannot be told apart from the path).
-std::optional<ByteRange> FileNameRange(std::string_view page, ByteRange raw,
-                                       std::string_view name) {
-  const std::string_view value = TextAt(page, raw);
-  std::size_t end = std::min(value.find('?'), value.find('#'));
-  if (end == std::string_view::npos) end = value.size();
+// browser strips.
+ByteRange FileNameIn(std::string_view value) {
+  std::size_t end = 0;
+  while (end < value.size() && value[end] != '?' && value[end] != '#') ++end;
   while (end > 0 && IsSpaceOrControl(value[end - 1])) --end;
-  const std::size_t slash = value.substr(0, end).find_last_of("/\\");
-  std::size_t begin = slash == std::string_view::npos ? 0 : slash + 1;
+  std::size_t begin = end;
+  while (begin > 0 && value[begin - 1] != '/' && value[begin - 1] != '\\') --begin;
   while (begin < end && IsSpaceOrControl(value[begin])) ++begin;
-  const std::string decoded = sitecheck::PercentDecode(sitecheck::DecodeCharacterReferences(
-      value.substr(begin, end - begin), sitecheck::ReferenceContext::kAttribute));
-  if (!sitecheck::AsciiEqualIgnoringCase(decoded, name)) return std::nullopt;
-  return ByteRange{raw.begin + begin, raw.begin + end};
+  return {begin, end};
 }
 
-// The site folder's file that a link leads to, or "" for any other target.
-std::string SiteFileOf(std::string_view page_path, std::string_view value) {
-  sitecheck::Reference reference = sitecheck::ResolveReference(page_path, value);
+// The site folder's file that a link (its value as written) leads to, or ""
+// for any other target.
+std::string SiteFileOf(std::string_view page_path, std::string_view written) {
+  sitecheck::Reference reference = sitecheck::ResolveReference(
+      page_path,
+      sitecheck::DecodeCharacterReferences(written, sitecheck::ReferenceContext::kAttribute));
   if (reference.kind != sitecheck::ReferenceKind::kLocal || reference.same_page ||
       reference.names_folder || reference.path.find('/') != std::string::npos)
     return {};
@@ -152,10 +149,11 @@ class Planner {
         page.label = std::string(TextAt(Bytes(page), *page.parts.own_label));
     for (const OldPage& page : old_) {
       if (page.parts.navigation != Navigation::Found) continue;
-      for (const LinkValue& link : page.parts.menu) {
-        OldPage* named = PageNumbered(PageNumberOf(SiteFileOf(Path(page), link.value)));
+      for (const MenuLink& link : page.parts.menu) {
+        OldPage* named =
+            PageNumbered(PageNumberOf(SiteFileOf(Path(page), TextAt(Bytes(page), link.href))));
         if (named != nullptr && !named->label)
-          named->label = std::string(TextAt(Bytes(page), link.raw));
+          named->label = std::string(TextAt(Bytes(page), link.label));
       }
       break;
     }
@@ -360,19 +358,32 @@ int AppendLinkEdits(std::vector<Edit>& edits, std::string_view page, const PageP
                     ByteRange skip) {
   int to_removed = 0;
   if (renames.empty()) return 0;
-  for (const LinkValue& link : parts.links) {
-    if (link.raw.begin >= skip.begin && link.raw.end <= skip.end && skip.begin < skip.end) continue;
-    const std::string target = SiteFileOf(page_path, link.value);
-    if (target.empty()) continue;
-    const auto rename = std::find_if(renames.begin(), renames.end(), [&](const Rename& r) {
-      return sitecheck::AsciiEqualIgnoringCase(r.from, target);
-    });
-    if (rename == renames.end()) continue;
-    if (rename->to.empty()) {
-      ++to_removed;
-    } else if (const auto name = FileNameRange(page, link.raw, rename->from)) {
-      edits.push_back({*name, rename->to});
+  std::string decoded;
+  for (const ByteRange link : parts.links) {
+    if (link.begin >= skip.begin && link.end <= skip.end && skip.begin < skip.end) continue;
+    // Most links name no renamed page: the file name as written tells, and
+    // only a name that matches is resolved against the page.
+    const std::string_view value = TextAt(page, link);
+    const ByteRange range = FileNameIn(value);
+    std::string_view name = TextAt(value, range);
+    if (std::any_of(name.begin(), name.end(), [](char c) { return c == '%' || c == '&'; })) {
+      decoded = sitecheck::PercentDecode(
+          sitecheck::DecodeCharacterReferences(name, sitecheck::ReferenceContext::kAttribute));
+      name = decoded;
     }
+    // Compared without a copy: this runs for every link of every page.
+    const auto rename = std::find_if(renames.begin(), renames.end(), [&](const Rename& r) {
+      return std::equal(r.from.begin(), r.from.end(), name.begin(), name.end(), [](char a, char b) {
+        return a == b || ((a | 0x20) == (b | 0x20) && (a | 0x20) >= 'a' && (a | 0x20) <= 'z');
+      });
+    });
+    if (rename == renames.end() ||
+        !sitecheck::AsciiEqualIgnoringCase(SiteFileOf(page_path, value), rename->from))
+      continue;
+    if (rename->to.empty())
+      ++to_removed;
+    else
+      edits.push_back({{link.begin + range.begin, link.begin + range.end}, rename->to});
   }
   return to_removed;
 }
@@ -398,9 +409,9 @@ SiteForm ReadSiteForm(std::string_view index_page) {
   if (parts.keywords) form.keywords = text(parts.keywords->raw);
   if (parts.navigation == Navigation::Found && !parts.menu.empty()) {
     std::string menu;
-    for (const LinkValue& link : parts.menu) {
+    for (const MenuLink& link : parts.menu) {
       if (&link != &parts.menu.front()) menu += "\r\n";
-      menu += WithoutGlobe(TextAt(index_page, link.raw));
+      menu += WithoutGlobe(TextAt(index_page, link.label));
     }
     form.menu_text = std::move(menu);
   }

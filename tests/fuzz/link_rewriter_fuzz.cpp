@@ -38,8 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::size_t expected_size = page.size();
   for (const Edit& edit : edits) {
     Require(edit.range.begin >= previous_end && edit.range.begin <= edit.range.end);
-    while (link < parts.links.size() && parts.links[link].raw.end < edit.range.end) ++link;
-    Require(link < parts.links.size() && parts.links[link].raw.begin <= edit.range.begin);
+    while (link < parts.links.size() && parts.links[link].end < edit.range.end) ++link;
+    Require(link < parts.links.size() && parts.links[link].begin <= edit.range.begin);
     Require(edit.bytes == "s06.html" || edit.bytes == "s02.html" || edit.bytes == "index.html");
     previous_end = edit.range.end;
     expected_size += edit.bytes.size() - (edit.range.end - edit.range.begin);

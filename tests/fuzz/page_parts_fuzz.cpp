@@ -23,7 +23,7 @@ void RequireWithin(ByteRange range, ByteRange outer) {
 
 void CheckParts(std::string_view page, const PageParts& parts) {
   const ByteRange whole{0, page.size()};
-  for (const LinkValue& link : parts.links) RequireWithin(link.raw, whole);
+  for (const ByteRange link : parts.links) RequireWithin(link, whole);
   std::vector<ByteRange> generated;
   for (const auto* meta : {&parts.author, &parts.keywords, &parts.revised})
     if (*meta) generated.push_back((*meta)->raw);
@@ -31,7 +31,10 @@ void CheckParts(std::string_view page, const PageParts& parts) {
   if (parts.navigation == Navigation::Found) {
     RequireWithin(parts.nav, whole);
     if (parts.own_label) RequireWithin(*parts.own_label, parts.nav);
-    for (const LinkValue& link : parts.menu) RequireWithin(link.raw, parts.nav);
+    for (const MenuLink& link : parts.menu) {
+      RequireWithin(link.href, parts.nav);
+      RequireWithin(link.label, parts.nav);
+    }
     generated.push_back(parts.nav);
     if (parts.heading) Require(parts.heading->begin >= parts.nav.end);
   }

@@ -87,8 +87,8 @@ TEST(PageParts, FindsTheGeneratedPartsOfAPage) {
   EXPECT_EQ(TextAt(page, parts.nav), nav.substr(0, nav.size() - 2));
   EXPECT_EQ(TextAt(page, *parts.own_label), "Impressum" + kGlobe);
   ASSERT_EQ(parts.menu.size(), 3u);
-  EXPECT_EQ(parts.menu[1].value, "s02.html");
-  EXPECT_EQ(TextAt(page, parts.menu[2].raw), "Impressum" + kGlobe);
+  EXPECT_EQ(TextAt(page, parts.menu[1].href), "s02.html");
+  EXPECT_EQ(TextAt(page, parts.menu[2].label), "Impressum" + kGlobe);
   EXPECT_EQ(TextAt(page, *parts.title), "T &amp; <b>x</b>: Impressum");
   EXPECT_EQ(TextAt(page, parts.author->raw), "A");
   EXPECT_EQ(TextAt(page, parts.keywords->raw), "K");
