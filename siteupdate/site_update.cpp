@@ -15,12 +15,29 @@ namespace trellan::siteupdate {
 
 namespace {
 
-std::string_view WithoutGlobe(std::string_view label) {
-  if (label.ends_with(kGlobeMarker)) label.remove_suffix(kGlobeMarker.size());
-  return label;
+bool IsSpaceOrControl(char c) { return static_cast<unsigned char>(c) <= ' '; }
+
+std::string_view Trimmed(std::string_view text) {
+  while (!text.empty() && IsSpaceOrControl(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsSpaceOrControl(text.back())) text.remove_suffix(1);
+  return text;
 }
 
-bool IsSpaceOrControl(char c) { return static_cast<unsigned char>(c) <= ' '; }
+// A menu text as the learner sees it: without the blanks an editor put
+// around it and without the globe marker, also as an editor rewrites it
+// (a span of class "lang" at its end, its character decoded, a blank
+// before it).
+std::string_view WithoutGlobe(std::string_view label) {
+  label = Trimmed(label);
+  if (label.ends_with("</span>")) {
+    const std::size_t span = label.rfind("<span");
+    const std::size_t tag_end = label.find('>', span);
+    if (span != std::string_view::npos &&
+        label.substr(span, tag_end - span).find("lang") != std::string_view::npos)
+      label = Trimmed(label.substr(0, span));
+  }
+  return label;
+}
 
 // Within a link's value as written, the range of its file name: the last
 // name of its path, before "?query" and "#fragment", without the blanks a
@@ -206,18 +223,19 @@ class Planner {
     };
     change(parts.nav, NavigationFor(site_, position, HasLfLineEnds(bytes)));
     // Without index.html nothing says what the last run wrote.
-    const std::string_view index = old_.front().number == 1 ? Bytes(old_.front()) : "";
-    const PageParts& old = old_.front().number == 1 ? old_.front().parts : PageParts{};
-    if (parts.title && old.title && WasGeneratedTitle(page, TextAt(bytes, *parts.title)))
-      change(*parts.title, PageTitle(site_, position));
-    const auto meta = [&](const std::optional<MetaValue>& value,
-                          const std::optional<MetaValue>& index_value, const std::string& now) {
-      if (value && value->double_quoted && index_value &&
-          TextAt(bytes, value->raw) == TextAt(index, index_value->raw))
-        change(value->raw, now);
-    };
-    meta(parts.author, old.author, site_.author);
-    meta(parts.keywords, old.keywords, site_.keywords);
+    const OldPage& index = old_.front();
+    if (index.number == 1) {
+      if (parts.title && index.parts.title && WasGeneratedTitle(page, TextAt(bytes, *parts.title)))
+        change(*parts.title, PageTitle(site_, position));
+      const auto meta = [&](const std::optional<MetaValue>& value,
+                            const std::optional<MetaValue>& site_value, const std::string& now) {
+        if (value && value->double_quoted && site_value &&
+            TextAt(bytes, value->raw) == TextAt(Bytes(index), site_value->raw))
+          change(value->raw, now);
+      };
+      meta(parts.author, index.parts.author, site_.author);
+      meta(parts.keywords, index.parts.keywords, site_.keywords);
+    }
     if (parts.heading && page.label && TextAt(bytes, *parts.heading) == *page.label)
       change(*parts.heading, MenuLabel(site_, static_cast<std::size_t>(position - 1)));
     if (!edits.empty() && parts.revised && parts.revised->double_quoted &&

@@ -25,9 +25,9 @@ bool IsPage(std::string_view path) {
   return lower.ends_with(".html") || lower.ends_with(".htm");
 }
 
-// A path of the plan (UTF-8, '/') as the ANSI path below the site folder.
-std::string AnsiPath(std::string_view utf8_path) {
-  std::string path = Utf8ToAnsi(utf8_path);
+// A path of the plan (UTF-8, '/') as the ANSI path below `folder`.
+std::string OnDisk(const std::string& folder, std::string_view utf8_path) {
+  std::string path = folder + Utf8ToAnsi(utf8_path);
   for (char& c : path)
     if (c == '/') c = '\\';
   return path;
@@ -79,13 +79,12 @@ class Backup {
   }
 
   bool Copy(const siteupdate::PlanFile& file) {
-    const std::string relative = AnsiPath(file.path);
-    for (std::size_t slash = relative.find('\\'); slash != std::string::npos;
-         slash = relative.find('\\', slash + 1)) {
-      const std::string sub_folder = folder_ + name_ + relative.substr(0, slash);
-      if (CreateDirectoryA(sub_folder.c_str(), nullptr)) folders_.push_back(sub_folder);
+    const std::string path = OnDisk(folder_ + name_, file.path);
+    for (std::size_t slash = path.find('\\', folder_.size() + name_.size());
+         slash != std::string::npos; slash = path.find('\\', slash + 1)) {
+      if (CreateDirectoryA(path.substr(0, slash).c_str(), nullptr))
+        folders_.push_back(path.substr(0, slash));
     }
-    const std::string path = folder_ + name_ + relative;
     if (!WriteWholeFile(path, {}, file.bytes)) return false;
     files_.push_back(path);
     return true;
@@ -114,14 +113,14 @@ void PutBack(const std::string& folder, const siteupdate::UpdatePlan& plan, std:
     const siteupdate::PlanFile& write = plan.writes[i];
     const bool restored =
         write.original >= 0
-            ? WriteWholeFile(folder + AnsiPath(write.path), {},
+            ? WriteWholeFile(OnDisk(folder, write.path), {},
                              plan.originals[static_cast<std::size_t>(write.original)].bytes)
-            : DeleteFileA((folder + AnsiPath(write.path)).c_str()) != 0;
+            : DeleteFileA(OnDisk(folder, write.path).c_str()) != 0;
     if (!restored) outcome.not_restored.push_back(write.path);
   }
   for (std::size_t i = 0; i < removals; ++i) {
     const siteupdate::PlanFile& original = plan.originals[i];
-    if (original.removed && !WriteWholeFile(folder + AnsiPath(original.path), {}, original.bytes))
+    if (original.removed && !WriteWholeFile(OnDisk(folder, original.path), {}, original.bytes))
       outcome.not_restored.push_back(original.path);
   }
 }
@@ -165,14 +164,14 @@ UpdateOutcome CarryOutUpdate(const std::string& folder, const siteupdate::Update
   std::size_t removals = 0;
   for (; writes < plan.writes.size(); ++writes) {
     const siteupdate::PlanFile& write = plan.writes[writes];
-    if (!WriteWholeFile(folder + AnsiPath(write.path), {}, write.bytes)) {
+    if (!WriteWholeFile(OnDisk(folder, write.path), {}, write.bytes)) {
       outcome.failed = write.path;
       break;
     }
   }
   for (; outcome.failed.empty() && removals < plan.originals.size(); ++removals) {
     const siteupdate::PlanFile& original = plan.originals[removals];
-    if (original.removed && !DeleteFileA((folder + AnsiPath(original.path)).c_str())) {
+    if (original.removed && !DeleteFileA(OnDisk(folder, original.path).c_str())) {
       outcome.failed = original.path;
       break;
     }

@@ -290,6 +290,19 @@ TEST(UpdatePlan, HobbysBeforeTheLastPageKeepsEveryByteOfTheLearnersWork) {
             "bernehmen?");
 }
 
+// An HTML editor (tidy -indent) decodes the globe and puts a blank before
+// it; the page still follows its menu text.
+TEST(UpdatePlan, AGlobeAnEditorRewroteStillMatches) {
+  std::vector<SitePage> pages = SiteOf("A\r\nB");
+  for (SitePage& page : pages)
+    for (auto at = page.bytes->find("B" + kGlobe); at != std::string::npos;
+         at = page.bytes->find("B" + kGlobe))
+      page.bytes->replace(at, 1 + kGlobe.size(),
+                          "B\n <span class=\"lang\">\xF0\x9F\x8C\x90</span> ");
+  const UpdatePlan plan = PlanUpdate(pages, Form("A\r\nX\r\nB"), kToday);
+  EXPECT_EQ(Placement(plan, 3), "index.html neu s02.html ");
+}
+
 TEST(UpdatePlan, RemovedPagesLeaveTheSiteAndTheirLinksAreCounted) {
   std::vector<SitePage> pages = SiteOf("A\r\nB\r\nC\r\nD");
   pages.push_back({"eigen.html", "<a href=s02.html>B</a><a href=s03.html>C</a>"});
