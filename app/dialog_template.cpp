@@ -4,8 +4,8 @@ namespace trellan {
 
 namespace {
 
-constexpr DWORD kDialogStyle = WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX |
-                               DS_CONTEXTHELP | DS_CENTER | DS_3DLOOK;
+constexpr DWORD kDialogStyle =
+    WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_CONTEXTHELP | DS_CENTER | DS_3DLOOK;
 constexpr DWORD kDialogExStyle = WS_EX_APPWINDOW | WS_EX_DLGMODALFRAME;
 static_assert(kDialogStyle == 0x10CA2804 && kDialogExStyle == 0x00040001);
 
@@ -16,7 +16,9 @@ constexpr double kHeightUnits = 230.0;
 class ScreenDc {
  public:
   ScreenDc() : dc_(GetDC(nullptr)) {}
-  ~ScreenDc() { if (dc_) ReleaseDC(nullptr, dc_); }
+  ~ScreenDc() {
+    if (dc_) ReleaseDC(nullptr, dc_);
+  }
   ScreenDc(const ScreenDc&) = delete;
   ScreenDc& operator=(const ScreenDc&) = delete;
   HDC get() const { return dc_; }

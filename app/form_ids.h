@@ -25,4 +25,8 @@ inline constexpr int IDM_SITECHECK = 115;
 inline constexpr int IDM_SITEUPDATE = 116;
 inline constexpr int IDM_READFORM = 117;
 
+// The program's icon resource as its boxes name it; resource names compare
+// without case, so the class icon's "I" is the same one.
+inline constexpr const char* kIconName = "i";
+
 }  // namespace trellan

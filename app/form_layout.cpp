@@ -48,8 +48,7 @@ std::vector<FormControl> FormControls() {
       {"BUTTON", "&Laden", kPushButton, 0, 170, 425, 60, 20, IDC_LOAD, Font::Label},
       {"BUTTON", "&Sichern", kPushButton, 0, 230, 425, 60, 20, IDC_SAVE, Font::Label},
       {"STATIC", "&Titel:", kLabel, 0, 10, 7, 150, 20, 0, Font::Label},
-      {"EDIT", kDefaultTitle, kLineField, WS_EX_CLIENTEDGE, 80, 5, 310, 20, IDC_TITLE,
-       Font::Field},
+      {"EDIT", kDefaultTitle, kLineField, WS_EX_CLIENTEDGE, 80, 5, 310, 20, IDC_TITLE, Font::Field},
       {"STATIC", "&Autor:", kLabel, 0, 10, 42, 150, 20, 0, Font::Label},
       {"EDIT", kDefaultAuthor, kLineField, WS_EX_CLIENTEDGE, 80, 40, 310, 20, IDC_AUTHOR,
        Font::Field},
@@ -57,15 +56,17 @@ std::vector<FormControl> FormControls() {
       {"EDIT", kDefaultKeywords, kLineField, WS_EX_CLIENTEDGE, 80, 75, 310, 20, IDC_KEYWORDS,
        Font::Field},
       {"STATIC",
-       "&Men\xFC" "punkte:\r\nEinen Men\xFC" "punkt pro Zeile\r\neingeben  --->\r\n\r\n"
-       "Vermeide lange Men\xFC" "punkte\r\n(< 20 Buchstaben)",
+       "&Men\xFCpunkte:\r\nEinen Men\xFCpunkt pro Zeile\r\neingeben  --->\r\n\r\n"
+       "Vermeide lange Men\xFCpunkte\r\n(< 20 Buchstaben)",
        kLabel, 0, 10, 122, 150, 140, 0, Font::Label},
       {"EDIT", kDefaultMenu, kMenuField, WS_EX_CLIENTEDGE, 180, 120, 210, 160, IDC_MENU,
        Font::Field},
       {"BUTTON", "Nur STYLE.&CSS erstellen", kCheckBox, 0, 10, 212, 160, 20, IDC_CSSONLY,
        Font::Label},
-      {"BUTTON", "Zielordner mit E&xplorer \xF6" "ffnen", kCheckBox, 0, 10, 242, 160, 20,
-       IDC_EXPLORE, Font::Label},
+      {"BUTTON",
+       "Zielordner mit E&xplorer \xF6"
+       "ffnen",
+       kCheckBox, 0, 10, 242, 160, 20, IDC_EXPLORE, Font::Label},
   };
 }
 
@@ -125,7 +126,7 @@ void CreateFormControls(HWND dialog) {
 }
 
 void SetFormEnabled(HWND dialog, bool enable) {
-  static constexpr int kFormControls[] = {IDOK,     IDC_TITLE,   IDC_AUTHOR, IDC_KEYWORDS,
+  static constexpr int kFormControls[] = {IDOK,     IDC_TITLE,   IDC_AUTHOR,  IDC_KEYWORDS,
                                           IDC_MENU, IDC_CSSONLY, IDC_EXPLORE, IDC_NEW,
                                           IDC_LOAD, IDC_SAVE};
   for (int id : kFormControls) EnableWindow(GetDlgItem(dialog, id), enable ? TRUE : FALSE);
@@ -134,8 +135,7 @@ void SetFormEnabled(HWND dialog, bool enable) {
 std::string FieldText(HWND dialog, int id, std::size_t capacity) {
   if (capacity == 0) return {};
   std::string text(capacity, '\0');
-  const UINT length =
-      GetDlgItemTextA(dialog, id, text.data(), static_cast<int>(capacity));
+  const UINT length = GetDlgItemTextA(dialog, id, text.data(), static_cast<int>(capacity));
   text.resize(length < capacity ? length : capacity - 1);
   return text;
 }

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <string>
 
-#include "app/form_settings.h"
+#include "settings/form_settings.h"
 
 namespace trellan {
 

@@ -5,14 +5,13 @@
 #include "app/dialog_template.h"
 #include "app/form_ids.h"
 #include "app/form_layout.h"
-#include "app/form_settings.h"
 #include "app/form_texts.h"
+#include "app/media_commands.h"
 #include "app/site_check_run.h"
 #include "app/site_run.h"
 #include "app/site_update_run.h"
 #include "identity.h"
-#include "mediatools/context_menu.h"
-#include "mediatools/gallery.h"
+#include "settings/form_settings.h"
 #include "system/registry_settings.h"
 #include "system/site_files.h"
 #include "system/system.h"
@@ -20,9 +19,6 @@
 namespace trellan {
 
 namespace {
-
-// The program's icon; "i" finds the same resource.
-constexpr const char* kIconName = "i";
 
 // Set while the about box is open: a message box passes F1 on to its
 // owner, which would otherwise open a second box on top of the first.
@@ -70,15 +66,6 @@ void OnHelp(HWND dialog) {
   g_about_open = true;
   IconMessageBox(dialog, AboutText().c_str(), kProgramCaption, kIconName, MB_USERICON);
   g_about_open = false;
-}
-
-void AskAboutContextMenu(HWND dialog) {
-  switch (IconMessageBox(dialog, kContextMenuQuestion, kContextMenuCaption, kIconName,
-                         MB_YESNOCANCEL | MB_USERICON | MB_DEFBUTTON3)) {
-    case IDYES: SwitchContextMenu(true); break;
-    case IDNO: SwitchContextMenu(false); break;
-    default: break;
-  }
 }
 
 void OnCommand(HWND dialog, int id, WPARAM wparam) {

@@ -23,7 +23,7 @@ void Notice(HWND dialog, const std::string& text, UINT icon) {
 void CheckSiteFolder(HWND dialog) {
   const std::string folder = SiteFolderPath();
   // A folder named index.html is no start page.
-  if (!IsFile(folder + "index.html")) {
+  if (!FileExists(folder + "index.html")) {
     Notice(dialog, sitecheck::NoSiteNoticeText(folder, PathExists(folder)), MB_ICONINFORMATION);
     return;
   }

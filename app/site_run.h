@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "app/form_settings.h"
 #include "generator/site_plan.h"
+#include "settings/form_settings.h"
 
 namespace trellan {
 

@@ -27,7 +27,7 @@ void Notice(HWND dialog, const std::string& text, UINT icon) {
 // The site folder with its start page, or a notice saying what is missing.
 std::optional<std::string> SiteWithStartPage(HWND dialog, const char* command) {
   std::string folder = SiteFolderPath();
-  if (IsFile(folder + "index.html")) return folder;
+  if (FileExists(folder + "index.html")) return folder;
   Notice(dialog, NoSiteNoticeText(folder, PathExists(folder), command), MB_ICONINFORMATION);
   return std::nullopt;
 }

@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "generator/menu_items.h"
 #include "embedded_files.h"
+#include "generator/menu_items.h"
 #include "generator/text_output.h"
 
 namespace trellan {

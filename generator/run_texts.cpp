@@ -5,7 +5,9 @@ namespace trellan {
 std::string OverwriteQuestionText(std::string_view folder) {
   std::string text = "Im Ordner\r\n\xAB";
   text += folder;
-  text += "\xBB\r\nhat es bereits HTML-Dateien.\r\n\r\nHTML-Dateien wirklich \xFC" "berschreiben?";
+  text +=
+      "\xBB\r\nhat es bereits HTML-Dateien.\r\n\r\nHTML-Dateien wirklich \xFC"
+      "berschreiben?";
   return text;
 }
 
@@ -19,15 +21,18 @@ std::string FailedFilesNoticeText(const std::vector<std::string>& failed) {
     text += "\r\n";
     text += failed[i];
   }
-  text += "\r\n\r\nVielleicht sind sie schreibgesch\xFCtzt oder in einem anderen Programm ge\xF6" "ffnet.";
+  text +=
+      "\r\n\r\nVielleicht sind sie schreibgesch\xFCtzt oder in einem anderen Programm ge\xF6"
+      "ffnet.";
   return text;
 }
 
 std::string FolderMissingNoticeText(std::string_view folder) {
   std::string text = "Der Ordner\r\n\xAB";
   text += folder;
-  text += "\xBB\r\nkonnte nicht erstellt werden; es wurde nichts geschrieben.\r\n\r\n"
-          "Vielleicht ist das Laufwerk nicht verbunden oder schreibgesch\xFCtzt.";
+  text +=
+      "\xBB\r\nkonnte nicht erstellt werden; es wurde nichts geschrieben.\r\n\r\n"
+      "Vielleicht ist das Laufwerk nicht verbunden oder schreibgesch\xFCtzt.";
   return text;
 }
 

@@ -10,10 +10,12 @@
 
 namespace trellan {
 
-inline constexpr const char* kOverwriteCaption = "\xDC" "berschreiben best\xE4tigen";
+inline constexpr const char* kOverwriteCaption =
+    "\xDC"
+    "berschreiben best\xE4tigen";
 // The closing notice: two bare CRs before the hint, as the notice shows it.
 inline constexpr const char* kDoneNoticeText =
-    "Gew\xFC" "nschte Dateie(n) erstellt.\r\r[Dialog schlie\xDF" "t automatich in 3 Sek.]";
+    "Gew\xFCnschte Dateie(n) erstellt.\r\r[Dialog schlie\xDFt automatich in 3 Sek.]";
 inline constexpr unsigned kDoneNoticeTimeoutMs = 3333;
 // The closing notice lists at most this many files that could not be written.
 inline constexpr std::size_t kMaxListedFailures = 20;

@@ -1,10 +1,14 @@
 #pragma once
-// The gallery snippet builder: one figure block per picture of the site's
-// media folder, written to _Bilder.txt and opened in Notepad.
-#include <windows.h>
+// The gallery snippet: what the list file _Bilder.txt holds for the
+// pictures found in the site's media folder.
+#include <string>
+#include <vector>
 
 namespace trellan {
 
-void BuildGallerySnippet(HWND owner);
+// The figure blocks of the pictures, in the order of `picture_names`
+// (UTF-8, as the directory search found them); thumbnails and web copies
+// are left out. Empty when there is no picture.
+std::string GallerySnippet(const std::vector<std::string>& picture_names);
 
 }  // namespace trellan

@@ -42,7 +42,7 @@ run_target() {
   local binary="$dir/${name}_fuzz"
   local sources=("$root/tests/fuzz/${name}_fuzz.cpp" "$@")
   mkdir -p "$dir/corpus"
-  if [ ! -x "$binary" ] || [ -n "$(find "${sources[@]}" "$root"/{app,generator,mediatools,sitecheck,siteupdate,system} \
+  if [ ! -x "$binary" ] || [ -n "$(find "${sources[@]}" "$root"/{app,generator,mediatools,settings,sitecheck,siteupdate,system} \
         "$root"/tests/{fuzz,support} -newer "$binary" \( -name '*.h' -o -name '*.cpp' -o -name '*.txt' \) \
         2>/dev/null | head -1)" ]; then
     "$cxx" -std=c++20 -g -O1 -I "$root" -I "$native/generator/embedded" -I "$native/identity" \
@@ -87,7 +87,7 @@ for target in "${targets[@]}"; do
     stored_values)
       printf '\x01\x05Titel\x00\x01\x03\x01\x00\x00\x00\x01\x02\x01\x00' >"$seeds/1"
       printf '\x01\x04 abc\x01\x05\x00\x00\x01\x02\x02\x00\x00\x00\x00\x00\x00\x00\x01\x00' >"$seeds/2"
-      run_target stored_values 20000 200000 "$root/app/form_settings.cpp" "$root/system/stored_value.cpp"
+      run_target stored_values 20000 200000 "$root/settings/"{form_settings,stored_value}.cpp
       ;;
     sitecheck_text)
       printf '\xef\xbb\xbf<!DOCTYPE html>\r\n<TITLE>T&auml;tig &amp;c</title><A HREF="../x/./%%C3%%A4%%2f.html?q#f" href=y>\r<img SRCSET="a.jpg 1x, b.jpg (x, y) 2x" alt=&#x1F600;&#0;&#xD800;&#150;>' >"$seeds/1"

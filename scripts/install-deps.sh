@@ -24,9 +24,11 @@ if [ "$mode" != run ]; then
   # Sans has Arial's metrics, Noto Color Emoji draws the menu's globe, WenQuanYi
   # the zoom view's angle-bracket arrows. ca-certificates: the npm registry is
   # reached over HTTPS. icoutils: wrestool reads the program's manifest.
-  packages+=(libgtest-dev clang libclang-rt-14-dev chromium openjdk-17-jre-headless
+  packages+=(libgtest-dev libgmock-dev clang libclang-rt-14-dev chromium openjdk-17-jre-headless
              fonts-liberation fonts-noto-color-emoji fonts-wqy-microhei fontconfig
              ca-certificates icoutils)
+  # The style check lays the code out with Debian 12's clang-format.
+  packages+=(clang-format-14)
   # npm fetches the browser tests' own Node.js (see tests/browser/package.json);
   # a machine without npm gets Debian's to do that.
   command -v npm >/dev/null || packages+=(nodejs npm)

@@ -2,7 +2,7 @@
 // The settings under HKEY_CURRENT_USER\<kSettingsKey>: texts as REG_SZ,
 // numbers as REG_DWORD; the key is created on the first write. Failures are
 // silent, as everywhere in system.h.
-#include "system/settings_store.h"
+#include "settings/settings_store.h"
 
 namespace trellan {
 

@@ -36,12 +36,8 @@ void CarryOutStep(const std::string& folder, const SiteStep& step, RunOutcome& o
       if (!WriteWholeFile(path, step.bom ? kUtf8Bom : std::string_view{}, step.bytes))
         outcome.failed.push_back(step.target);
       break;
-    case StepKind::RemoveFile:
-      DeleteFileA(path.c_str());
-      break;
-    case StepKind::StartExplorer:
-      RunCommandLine(step.target, SW_SHOWNORMAL);
-      break;
+    case StepKind::RemoveFile: DeleteFileA(path.c_str()); break;
+    case StepKind::StartExplorer: RunCommandLine(step.target, SW_SHOWNORMAL); break;
     case StepKind::RemoveThumbnailCache:
       // Usually there is none: a reset that finds no file leaves nothing to
       // delete.
@@ -54,9 +50,7 @@ void CarryOutStep(const std::string& folder, const SiteStep& step, RunOutcome& o
 
 }  // namespace
 
-std::string SiteFolderPath() {
-  return ShellFolderPath("Desktop") + "\\" + kSiteFolderName + "\\";
-}
+std::string SiteFolderPath() { return ShellFolderPath("Desktop") + "\\" + kSiteFolderName + "\\"; }
 
 FolderContents ScanSiteFolder(const std::string& folder) {
   FolderContents contents;

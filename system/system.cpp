@@ -5,8 +5,8 @@
 #include <charconv>
 #include <vector>
 
+#include "settings/stored_value.h"
 #include "system/handles.h"
-#include "system/stored_value.h"
 
 namespace trellan {
 
@@ -17,22 +17,21 @@ constexpr const char* kUserShellFolders =
 constexpr const char* kShellFolders =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
-void CreateKeyAndSet(HKEY root, const char* sub_key, const char* value_name, DWORD type,
+bool CreateKeyAndSet(HKEY root, const char* sub_key, const char* value_name, DWORD type,
                      const BYTE* data, DWORD size) {
   RegKey key;
   char empty_class[] = "";
-  if (RegCreateKeyExA(root, sub_key, 0, empty_class, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                      nullptr, key.out(), nullptr) != ERROR_SUCCESS)
-    return;
-  RegSetValueExA(key.get(), value_name, 0, type, data, size);
+  return RegCreateKeyExA(root, sub_key, 0, empty_class, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                         nullptr, key.out(), nullptr) == ERROR_SUCCESS &&
+         RegSetValueExA(key.get(), value_name, 0, type, data, size) == ERROR_SUCCESS;
 }
 
 // ExpandEnvironmentStringsA into a buffer of `capacity` bytes; empty when
 // the call fails or the result would not fit.
 std::string Expand(const std::string& text, std::size_t capacity) {
   std::vector<char> buffer(capacity, '\0');
-  const DWORD needed = ExpandEnvironmentStringsA(text.c_str(), buffer.data(),
-                                                 static_cast<DWORD>(capacity));
+  const DWORD needed =
+      ExpandEnvironmentStringsA(text.c_str(), buffer.data(), static_cast<DWORD>(capacity));
   if (needed == 0 || needed > capacity) return {};
   buffer.back() = '\0';
   return buffer.data();
@@ -59,10 +58,11 @@ std::string ReadRegString(HKEY root, const char* sub_key, const char* value_name
                       capacity);
 }
 
-void WriteRegString(HKEY root, const char* sub_key, const char* value_name,
+bool WriteRegString(HKEY root, const char* sub_key, const char* value_name,
                     const std::string& text) {
-  CreateKeyAndSet(root, sub_key, value_name, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                  static_cast<DWORD>(text.size() + 1));
+  return CreateKeyAndSet(root, sub_key, value_name, REG_SZ,
+                         reinterpret_cast<const BYTE*>(text.c_str()),
+                         static_cast<DWORD>(text.size() + 1));
 }
 
 DWORD ReadRegDword(HKEY root, const char* sub_key, const char* value_name) {
@@ -111,9 +111,9 @@ bool PathExists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-bool IsFile(const std::string& path) {
+bool FileExists(const std::string& path) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 void RunCommandLine(const std::string& command_line, int show_state) {
@@ -128,8 +128,9 @@ void RunCommandLine(const std::string& command_line, int show_state) {
   if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
                       nullptr, nullptr, &startup, &process))
     return;
-  CloseHandle(process.hProcess);
-  CloseHandle(process.hThread);
+  // Not waited for: both handles go at once.
+  const ObjectHandle started_process(process.hProcess);
+  const ObjectHandle started_thread(process.hThread);
 }
 
 void OpenDocument(const std::string& path) {
@@ -137,6 +138,12 @@ void OpenDocument(const std::string& path) {
   const std::wstring wide = AnsiToWide(path);
   ShellExecuteW(nullptr, L"open", wide.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
+
+void StartProgram(const char* program, const std::string& parameters) {
+  ShellExecuteA(nullptr, "open", program, parameters.c_str(), nullptr, SW_SHOWNORMAL);
+}
+
+void EndProgram(unsigned exit_code) { ExitProcess(exit_code); }
 
 int IconMessageBox(HWND owner, const char* text, const char* caption, const char* icon,
                    UINT style) {

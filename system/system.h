@@ -22,8 +22,9 @@ inline constexpr std::size_t kDateCapacity = 513;
 std::string ReadRegString(HKEY root, const char* sub_key, const char* value_name,
                           std::size_t capacity = kRegTextCapacity);
 // Creates the key and every missing key above it; an empty value name
-// writes the key's default value. Stored as REG_SZ with its zero.
-void WriteRegString(HKEY root, const char* sub_key, const char* value_name,
+// writes the key's default value. Stored as REG_SZ with its zero; true
+// when it was stored.
+bool WriteRegString(HKEY root, const char* sub_key, const char* value_name,
                     const std::string& text);
 // 0 when the key or value is missing.
 DWORD ReadRegDword(HKEY root, const char* sub_key, const char* value_name);
@@ -41,20 +42,25 @@ std::string TodayText();
 // True for an existing file or folder.
 bool PathExists(const std::string& path);
 // True for an existing file, false for a folder.
-bool IsFile(const std::string& path);
+bool FileExists(const std::string& path);
 // Starts a program without waiting for it; a failure is silent.
 void RunCommandLine(const std::string& command_line, int show_state);
-// Opens a file with the program Windows has for it (a page in the default
-// browser), without waiting; a failure is silent. `path` is ANSI.
+// Opens a file with the program Windows has for it (a page or a web
+// address in the default browser), without waiting; a failure is silent.
+// `path` is ANSI.
 void OpenDocument(const std::string& path);
+// Starts `program` (found as the shell finds it, e.g. "NOTEPAD") with the
+// parameters as they are, without waiting; a failure is silent.
+void StartProgram(const char* program, const std::string& parameters);
+// Ends the program at once with the exit code; nothing is saved.
+[[noreturn]] void EndProgram(unsigned exit_code);
 // A message box with the program's own icon (shown with MB_USERICON) after
 // a beep; returns the button pressed.
-int IconMessageBox(HWND owner, const char* text, const char* caption, const char* icon,
-                   UINT style);
+int IconMessageBox(HWND owner, const char* text, const char* caption, const char* icon, UINT style);
 // A message box that closes itself after `timeout_ms` where the system can,
 // else a plain one.
-int TimedNotice(HWND owner, const char* text, const char* caption, UINT style,
-                WORD language, DWORD timeout_ms);
+int TimedNotice(HWND owner, const char* text, const char* caption, UINT style, WORD language,
+                DWORD timeout_ms);
 
 // Windows-1252 (the ANSI code page) to UTF-16; UTF-16 to UTF-8; and
 // Windows-1252 to UTF-8 by way of UTF-16. None cuts.

@@ -40,8 +40,8 @@ FileHandle CreateTemporaryIn(const std::string& folder, DWORD attributes, std::s
     path += '-';
     AppendHex(path, ++counter);
     path += ".tmp";
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes,
-                                nullptr));
+    FileHandle file(
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr));
     if (file) return file;
     const DWORD error = GetLastError();
     if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "app/form_settings.h"
 #include "app/site_run.h"
+#include "settings/form_settings.h"
 #include "system/site_files.h"
 #include "tests/support/test_site.h"
 

@@ -156,8 +156,8 @@ describe('layout by viewport', () => {
 
 describe('hamburger menu without script', () => {
   async function menuState(page) {
-    // wait until the 0.2 s and 0.3 s transitions have settled (polled from
-    // here: the page runs no script of its own)
+    // wait until the 0.2 s and 0.3 s transitions have settled, polled from
+    // here: waitForFunction needs the page's script, which is off here
     for (let tries = 0; await page.evaluate(() => document.getAnimations().length) > 0; tries++) {
       assert.ok(tries < 100, 'transitions end');
       await new Promise((resolve) => setTimeout(resolve, 50));

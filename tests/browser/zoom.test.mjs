@@ -197,7 +197,12 @@ test('a picture without thumbnail and without full file is retried once, then le
     const html = await readFile(path.join(copy.dir, GALLERY), 'utf8');
     await writeFile(path.join(copy.dir, GALLERY), html.replace(/(<img class="bild zoom"\s+src=")media\/matterhorn.jpg"/, '$1media/fehlt.jpg"'));
     const page = await openGallery(site.url(GALLERY));
-    await page.waitForTimeout(1000);
+    // Until the thumbnail has failed and the full picture has been asked
+    // for again and failed too; the assertions show what happened else.
+    await settle(page.waitForFunction(() => {
+      const img = document.getElementsByClassName('bild zoom')[1];
+      return img.src.endsWith('/media/fehlt.jpg') && img.complete;
+    }, null, { timeout: 5000 }));
     const asked = site.requests.filter((p) => p.includes('fehlt'));
     assert.deepEqual(asked, ['/media/fehlt.jpg', '/media/fehlt_t.jpg', '/media/fehlt.jpg'].slice(-asked.length));
     assert.equal(asked.filter((p) => p === '/media/fehlt_t.jpg').length, 1);
@@ -246,7 +251,7 @@ describe('opening and closing the overlay', () => {
     }));
     assert.deepEqual([look.z, look.animation], ['9999', 'einblenden']);
     assert.deepEqual([look.box.x, look.box.y, look.box.width], [0, 0, VIEWPORT.width]);
-    await page.waitForTimeout(600);  // let the fade-in finish
+    await page.waitForFunction(() => document.getAnimations().length === 0);  // faded in
     await screenshot(page, 'zoom-overlay.png');
 
     await page.keyboard.press('Escape');
@@ -299,9 +304,15 @@ describe('opening and closing the overlay', () => {
   });
 });
 
-// Records the inline background colour of the overlay's picture area over
-// `ms` milliseconds while `action` runs.
-async function watchFlash(page, action, ms = 600) {
+// A wait whose time-out is left to the assertions after it, which show
+// what was seen instead.
+async function settle(wait) {
+  await wait.catch(() => {});
+}
+
+// Records the inline background colour of the overlay's picture area while
+// `action` runs, until a flash has ended (or the wait has given up).
+async function watchFlash(page, action) {
   await page.evaluate(() => {
     window.flashLog = [];
     const inner = document.getElementById('zoom_innen');
@@ -309,7 +320,8 @@ async function watchFlash(page, action, ms = 600) {
       .observe(inner, { attributes: true, attributeFilter: ['style'] });
   });
   await action();
-  await page.waitForTimeout(ms);
+  await settle(page.waitForFunction(() => window.flashLog.some(([, colour]) => colour === 'black') &&
+    window.flashLog[window.flashLog.length - 1][1] === '', null, { timeout: 5000 }));
   return page.evaluate(() => window.flashLog.filter(([, colour], i, all) => i === 0 || colour !== all[i - 1][1]));
 }
 

@@ -15,7 +15,9 @@ constexpr UINT kSendTimeoutMs = 3000;
 constexpr int kTitleId = 101;  // only the MainDialog has it
 constexpr int kBoxTextId = 0xFFFF;
 constexpr int kBoxIconId = 0x0440;
-constexpr const char* kOverwriteCaption = "\xDC" "berschreiben best\xE4" "tigen";
+constexpr const char* kOverwriteCaption =
+    "\xDC"
+    "berschreiben best\xE4tigen";
 
 std::optional<LRESULT> SendWithTimeout(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   DWORD_PTR result = 0;
@@ -29,8 +31,8 @@ std::string WindowText(HWND window) {
   const auto length = SendWithTimeout(window, WM_GETTEXTLENGTH, 0, 0);
   if (!length || *length <= 0) return {};
   std::string text(static_cast<std::size_t>(*length) + 1, '\0');
-  const auto copied = SendWithTimeout(window, WM_GETTEXT, text.size(),
-                                      reinterpret_cast<LPARAM>(text.data()));
+  const auto copied =
+      SendWithTimeout(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
   text.resize(copied ? static_cast<std::size_t>(*copied) : 0);
   return text;
 }
@@ -176,9 +178,12 @@ std::optional<TrellanProcess> TrellanProcess::Start(const std::string& exe, DWOR
     return std::nullopt;
   CloseHandle(started.hThread);
   HWND dialog = nullptr;
-  WaitFor([&] { return (dialog = FindMainDialog(started.dwProcessId)) != nullptr ||
-                         WaitForSingleObject(started.hProcess, 0) == WAIT_OBJECT_0; },
-            timeout_ms);
+  WaitFor(
+      [&] {
+        return (dialog = FindMainDialog(started.dwProcessId)) != nullptr ||
+               WaitForSingleObject(started.hProcess, 0) == WAIT_OBJECT_0;
+      },
+      timeout_ms);
   TrellanProcess program(started.hProcess, started.dwProcessId, dialog);
   if (!dialog || !program.HookProbe()) return std::nullopt;  // killed by the destructor
   return program;
@@ -202,15 +207,16 @@ std::optional<TrellanProcess> TrellanProcess::Attach(DWORD timeout_ms) {
 bool TrellanProcess::HookProbe() {
   const std::string dll = PathFromEnvironment("TRELLAN_PROBE_DLL");
   if (dll.empty() || !(probe_ = LoadLibraryA(dll.c_str()))) return false;
-  const auto hook_proc = reinterpret_cast<HOOKPROC>(
-      reinterpret_cast<void*>(GetProcAddress(probe_, kProbeHookName)));
+  const auto hook_proc =
+      reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(probe_, kProbeHookName)));
   if (!hook_proc) return false;
   hook_ = SetWindowsHookExA(WH_GETMESSAGE, hook_proc, probe_, thread_id_);
   return hook_ != nullptr && Sync();
 }
 
 bool TrellanProcess::SetText(int id, const std::string& text) const {
-  const auto done = SendWithTimeout(Item(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  const auto done =
+      SendWithTimeout(Item(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
   return done && *done == TRUE;
 }
 
@@ -268,8 +274,7 @@ bool TrellanProcess::PressKey(UINT virtual_key, bool with_alt) const {
   key(virtual_key, false);
   key(virtual_key, true);
   if (with_alt) key(VK_MENU, true);
-  return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) ==
-         inputs.size();
+  return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
 }
 
 bool TrellanProcess::PressKeyAndWait(UINT virtual_key) {
@@ -337,7 +342,7 @@ std::optional<std::string> TrellanProcess::Probe(ProbeKind kind, DWORD timeout_m
                     static_cast<LPARAM>(GetCurrentProcessId())))
     return std::nullopt;
   if (!WaitFor([&] { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; },
-                 timeout_ms))
+               timeout_ms))
     return std::nullopt;
   std::string reply = ReadWholeFile(path);
   DeleteFileA(path.c_str());
@@ -351,17 +356,18 @@ std::vector<Box> TrellanProcess::Boxes() const {
   return boxes;
 }
 
-std::optional<Box> TrellanProcess::WaitForBox(const std::string& caption,
-                                              DWORD timeout_ms) const {
+std::optional<Box> TrellanProcess::WaitForBox(const std::string& caption, DWORD timeout_ms) const {
   std::optional<Box> found;
-  WaitFor([&] {
-    for (Box& box : Boxes())
-      if (box.caption == caption) {
-        found = std::move(box);
-        return true;
-      }
-    return false;
-  }, timeout_ms);
+  WaitFor(
+      [&] {
+        for (Box& box : Boxes())
+          if (box.caption == caption) {
+            found = std::move(box);
+            return true;
+          }
+        return false;
+      },
+      timeout_ms);
   return found;
 }
 

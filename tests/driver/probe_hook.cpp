@@ -39,7 +39,8 @@ int TextHeight(HWND control) {
   RECT area{};
   GetClientRect(control, &area);
   const HDC dc = GetDC(control);
-  const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
+  const HGDIOBJ old =
+      SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
   DrawTextA(dc, text, -1, &area, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
   SelectObject(dc, old);
   ReleaseDC(control, dc);
@@ -80,8 +81,7 @@ std::string IconSize(HICON icon) {
 std::string DescribeIcons(HWND dialog) {
   const auto class_icon = reinterpret_cast<HICON>(GetClassLongPtrA(dialog, GCLP_HICON));
   const HICON resource = LoadIconA(GetModuleHandleA(nullptr), "I");
-  const auto control = reinterpret_cast<HICON>(
-      SendDlgItemMessageA(dialog, 112, STM_GETICON, 0, 0));
+  const auto control = reinterpret_cast<HICON>(SendDlgItemMessageA(dialog, 112, STM_GETICON, 0, 0));
   return "class\t" + Hex(class_icon) + "\t" + IconSize(class_icon) + "\n" + "resource\t" +
          Hex(resource) + "\t" + IconSize(resource) + "\n" + "control\t" + Hex(control) + "\t" +
          IconSize(control) + "\n";
@@ -124,8 +124,8 @@ void WriteReply(const std::string& path, const std::string& reply) {
 
 }  // namespace
 
-extern "C" __declspec(dllexport) LRESULT CALLBACK ProbeHook(int code, WPARAM wparam,
-                                                            LPARAM lparam) {
+extern "C" __declspec(dllexport) LRESULT CALLBACK
+    ProbeHook(int code, WPARAM wparam, LPARAM lparam) {
   static const UINT probe_message = RegisterWindowMessageA(trellan::driver::kProbeMessageName);
   auto* message = reinterpret_cast<MSG*>(lparam);
   if (code == HC_ACTION && wparam == PM_REMOVE &&

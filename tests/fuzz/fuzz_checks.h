@@ -16,11 +16,20 @@ inline bool IsValidUtf8(std::string_view text) {
     const auto lead = static_cast<unsigned char>(text[i]);
     std::size_t length = 0;
     char32_t code_point = 0;
-    if (lead < 0x80) { length = 1; code_point = lead; }
-    else if ((lead & 0xE0) == 0xC0) { length = 2; code_point = lead & 0x1F; }
-    else if ((lead & 0xF0) == 0xE0) { length = 3; code_point = lead & 0x0F; }
-    else if ((lead & 0xF8) == 0xF0) { length = 4; code_point = lead & 0x07; }
-    else return false;
+    if (lead < 0x80) {
+      length = 1;
+      code_point = lead;
+    } else if ((lead & 0xE0) == 0xC0) {
+      length = 2;
+      code_point = lead & 0x1F;
+    } else if ((lead & 0xF0) == 0xE0) {
+      length = 3;
+      code_point = lead & 0x0F;
+    } else if ((lead & 0xF8) == 0xF0) {
+      length = 4;
+      code_point = lead & 0x07;
+    } else
+      return false;
     if (i + length > text.size()) return false;
     for (std::size_t k = 1; k < length; ++k) {
       const auto next = static_cast<unsigned char>(text[i + k]);

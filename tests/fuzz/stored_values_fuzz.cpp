@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/form_settings.h"
-#include "system/stored_value.h"
+#include "settings/form_settings.h"
+#include "settings/stored_value.h"
 #include "tests/fuzz/fuzz_checks.h"
 
 namespace {
@@ -22,7 +22,8 @@ class RawStore final : public trellan::SettingsStore {
  public:
   std::string ReadText(const char* name, std::size_t max_characters) const override {
     const auto found = raw.find(name);
-    return found == raw.end() ? std::string() : trellan::StoredTextOf(found->second, max_characters + 1);
+    return found == raw.end() ? std::string()
+                              : trellan::StoredTextOf(found->second, max_characters + 1);
   }
   std::uint32_t ReadNumber(const char* name) const override {
     const auto found = raw.find(name);

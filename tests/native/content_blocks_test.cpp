@@ -1,4 +1,5 @@
 // The sample content below each page heading, as RenderPage writes it.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 // GCC 12 reports uninitialised members inside <regex> itself.
@@ -17,6 +18,8 @@
 
 namespace trellan {
 namespace {
+
+using ::testing::HasSubstr;
 
 constexpr std::string_view kToday = "2026-12-08";
 
@@ -80,20 +83,21 @@ Lines operator+(Lines a, const Lines& b) {
   const std::size_t n = std::min(actual.size(), expected.size());
   for (std::size_t i = 0; i < n; ++i) {
     const Line& e = expected[i];
-    const bool ok = e.pattern ? std::regex_match(actual[i], std::regex(e.text)) : actual[i] == e.text;
+    const bool ok =
+        e.pattern ? std::regex_match(actual[i], std::regex(e.text)) : actual[i] == e.text;
     if (!ok || actual[i].find_first_of("\r\n") != std::string::npos)
       return ::testing::AssertionFailure() << "line " << i + 1 << "\n  actual:   [" << actual[i]
                                            << "]\n  expected: [" << e.text << "]";
   }
   if (actual.size() != expected.size())
-    return ::testing::AssertionFailure() << actual.size() << " lines, expected " << expected.size()
-                                         << "; first unmatched: ["
-                                         << (n < actual.size() ? actual[n] : expected[n].text) << "]";
+    return ::testing::AssertionFailure()
+           << actual.size() << " lines, expected " << expected.size() << "; first unmatched: ["
+           << (n < actual.size() ? actual[n] : expected[n].text) << "]";
   return ::testing::AssertionSuccess();
 }
 
-const Lines kBottom = {L(""), L(""), L("</main>    <!--    MAIN Seiteninhalt Ende  -->"), L(""),
-                       L("</body>"), L("</html>")};
+const Lines kBottom = {L(""), L(""),        L("</main>    <!--    MAIN Seiteninhalt Ende  -->"),
+                       L(""), L("</body>"), L("</html>")};
 
 Lines Intro(int page) {
   const std::string start = "<p>Hier kommt der Inhalt der Seite <span class=\"f_rot\">" +
@@ -149,30 +153,29 @@ Lines ImageDemos() {
   }
   const auto area = [](std::string alt, std::string title, std::string coords) {
     return P(R"~(    <area alt=")~" + alt + R"~(" title=")~" + title +
-             R"~(" onmouseout="zeigKarte\(this\)" onmouseover="zeigLegende\(this\)" shape="poly" coords=")~" +
+             R"~(" onmouseout="zeigKarte\(this\)" onmouseover="zeigLegende\(this\)" shape="poly" )~"
+             R"~(coords=")~" +
              coords + R"~(" href="https://[^" ]+" target="_blank" tabindex="0">)~");
   };
-  return lines + Lines{
-      L(R"~(<br style="clear:left">  <!-- Zeilenumbruch nach Bildergalerie -->)~"),
-      L(""),
-      L(""),
-      L("<h4>Bild mit MAP-AREA (Links in Polygon, Kreis usw.)</h4>"),
-      L("<figure class=map>"),
-      // The first school house is the top-right polygon of the map, the
-      // second the top-left one.
-      L(R"~(  <img src="media/karte.png" tabindex="0" alt="Karte" onmouseover="zeigLegende(this)" usemap="#map" title="Wo ist&#10;das Schulhaus Rüti,&#10;das Schulhaus Oberdorf,&#10;das Schloss?" >)~"),
-      L(R"~(  <map name="map">)~"),
-      area("Schloss", "Schloss Brimsdorf", "173,291,212,252,243,264,282,256,318,282,250,351,234,353"),
-      area("Rüti", "Rüti-Schulhaus, Brimsdorf", "360,79,483,168,567,83,472,0,411,0,383,37"),
-      area("Oberdorf", "Oberdorf-Schulhaus, Brimsdorf", "2,60,46,98,98,55,47,14"),
-      L("  </map>"),
-      L(R"~(<figcaption id="legende">Gemeinde Brimsdorf (Ausschnitt)</figcaption>)~"),
-      L("</figure>"),
-      L(""),
-      L(""),
-      L(R"~(<br style="clear:left">  <!-- Zeilenumbruch MAP -->)~"),
-      L(""),
-      L("")};
+  return lines +
+         Lines{
+             L(R"~(<br style="clear:left">  <!-- Zeilenumbruch nach Bildergalerie -->)~"), L(""),
+             L(""), L("<h4>Bild mit MAP-AREA (Links in Polygon, Kreis usw.)</h4>"),
+             L("<figure class=map>"),
+             // The first school house is the top-right polygon of the map, the
+             // second the top-left one.
+             L(R"~(  <img src="media/karte.png" tabindex="0" alt="Karte" )~"
+               R"~(onmouseover="zeigLegende(this)" usemap="#map" title="Wo ist&#10;das )~"
+               R"~(Schulhaus Rüti,&#10;das Schulhaus Oberdorf,&#10;das Schloss?" >)~"),
+             L(R"~(  <map name="map">)~"),
+             area("Schloss", "Schloss Brimsdorf",
+                  "173,291,212,252,243,264,282,256,318,282,250,351,234,353"),
+             area("Rüti", "Rüti-Schulhaus, Brimsdorf", "360,79,483,168,567,83,472,0,411,0,383,37"),
+             area("Oberdorf", "Oberdorf-Schulhaus, Brimsdorf", "2,60,46,98,98,55,47,14"),
+             L("  </map>"),
+             L(R"~(<figcaption id="legende">Gemeinde Brimsdorf (Ausschnitt)</figcaption>)~"),
+             L("</figure>"), L(""), L(""),
+             L(R"~(<br style="clear:left">  <!-- Zeilenumbruch MAP -->)~"), L(""), L("")};
 }
 
 const char* const kLanguages[] = {"de", "fr", "it", "rm", "es", "en", "pt", "tr"};
@@ -180,7 +183,8 @@ const char* const kLanguages[] = {"de", "fr", "it", "rm", "es", "en", "pt", "tr"
 Lines ColumnText() {
   Lines lines = {L("<h4>Spalten-Satz H4</h4>"), L(R"~(<div class="spalten silben serif">)~")};
   for (const char* lang : kLanguages) {
-    lines.push_back(P(std::string(R"~(  <p lang=")~") + lang + R"~("><strong>[^<>]+</strong><br>)~"));
+    lines.push_back(
+        P(std::string(R"~(  <p lang=")~") + lang + R"~("><strong>[^<>]+</strong><br>)~"));
     lines.push_back(P("  [^ <].* "));
     lines.push_back(P("  [^ <].* "));
     lines.push_back(P("  [^ <].*[^ ]</p>"));
@@ -192,50 +196,33 @@ Lines ColumnText() {
 Lines MediaDemos() {
   return {
       L(R"~(<h4>Audio einbinden (HTML5 / Streaming: <span class="f_rot">NRJ Bern</span>)</h4>)~"),
-      L(R"~(<div id="audiocont">)~"),
-      L(R"~(  <audio controls="controls" preload="metadata">)~"),
-      P(R"~(    <source id="mp3" src="https://[^" ]+">)~"),
-      L("    HTML5-Browser erfoderlich."),
-      L("  </audio>"),
-      L("</div>"),
-      L(""),
-      L("<!--  Weitere Streams, ggf anpassen -->"),
-      P("<!--  SRF3 = https://[^ ]+ -->"),
-      P("<!--  SRF4 = https://[^ ]+ -->"),
-      L(""),
-      L("<br>"),
-      L(""),
-      L("<h4>Video einbinden (HTML5)</h4>"),
-      L(R"~(<div id="videocont">)~"),
+      L(R"~(<div id="audiocont">)~"), L(R"~(  <audio controls="controls" preload="metadata">)~"),
+      P(R"~(    <source id="mp3" src="https://[^" ]+">)~"), L("    HTML5-Browser erfoderlich."),
+      L("  </audio>"), L("</div>"), L(""), L("<!--  Weitere Streams, ggf anpassen -->"),
+      P("<!--  SRF3 = https://[^ ]+ -->"), P("<!--  SRF4 = https://[^ ]+ -->"), L(""), L("<br>"),
+      L(""), L("<h4>Video einbinden (HTML5)</h4>"), L(R"~(<div id="videocont">)~"),
       L(R"~(  <video id="bgvideo" controls="controls" loop="loop" preload>)~"),
       L(R"~(    <source id="mp4" src="media/candle.mp4" type="video/mp4">)~"),
       L(R"~(    HTML5-Browser erfoderlich. Video <a href="media/candle.mp4">herunterladen</a>.)~"),
-      L("  </video>"),
-      L("</div>"),
-      L(""),
-      L("<h5>&rarr; Wichtig:</h5>"),
-      L("&bull; Dateigröße beachten<br>"),
-      L("&bull; Copyright beachten"),
-      L(""),
-      L("<br><br>"),
-      L(""),
-      L("<h4>Ein YouTube-Video&hellip;</h4>"),
+      L("  </video>"), L("</div>"), L(""), L("<h5>&rarr; Wichtig:</h5>"),
+      L("&bull; Dateigröße beachten<br>"), L("&bull; Copyright beachten"), L(""), L("<br><br>"),
+      L(""), L("<h4>Ein YouTube-Video&hellip;</h4>"),
       L(R"~(<iframe width="300" height="224" title="YouTube Video")~"),
       P(R"~(  src="https://www\.youtube(-nocookie)?\.com/embed/[A-Za-z0-9_-]{11}")~"),
-      L("  allowfullscreen>"),
-      L("</iframe>"),
-      L(""),
+      L("  allowfullscreen>"), L("</iframe>"), L(""),
       L("<h5>&rarr; Wichtig (geht nicht mit kopiergeschützen Inhalten):</h5>"),
       L("Einbettungscode vervollständigen:"),
-      P(R"~(<pre>src="//(www\.youtube\.com)/&hellip; "</pre> korrigieren nach <pre>src="<b>https:</b>//\1/&hellip; "</pre>)~"),
-      L(""),
-      L("<hr>"),
-      L("<h3>Eine &laquo;geheime Seite&raquo; (einfachster Passwortschutz)</h3>"),
-      L(R"~(<form name="pwd" action="javascript:location.href=window.document.pwd.page.value+'.html'">Geheime Seite &ouml;ffnen:)~"),
-      L(R"~(<input type="password" name="page" placeholder="Passwort eingeben">)~"),
-      L("</form>"),
+      P(R"~(<pre>src="//(www\.youtube\.com)/&hellip; "</pre> korrigieren nach )~"
+        R"~(<pre>src="<b>https:</b>//\1/&hellip; "</pre>)~"),
+      L(""), L("<hr>"), L("<h3>Eine &laquo;geheime Seite&raquo; (einfachster Passwortschutz)</h3>"),
+      L(R"~(<form name="pwd" )~"
+        R"~(action="javascript:location.href=window.document.pwd.page.value+'.html'">Geheime )~"
+        R"~(Seite &ouml;ffnen:)~"),
+      L(R"~(<input type="password" name="page" placeholder="Passwort eingeben">)~"), L("</form>"),
       // Eight characters, upper and lower case letters and digits mixed.
-      P(R"~(<i>Hinweis</i>: Passwort &#x2259; <u>zielseite</u>\.html \(z\.B\. <u>(?=[a-z0-9]*[A-Z])(?=[A-Z0-9]*[a-z])(?=[A-Za-z]*[0-9])[A-Za-z0-9]{8}</u>\.html\)<hr>)~")};
+      P(R"~(<i>Hinweis</i>: Passwort &#x2259; <u>zielseite</u>\.html \(z\.B\. )~"
+        R"~(<u>(?=[a-z0-9]*[A-Z])(?=[A-Z0-9]*[a-z])(?=[A-Za-z]*[0-9]))~"
+        R"~([A-Za-z0-9]{8}</u>\.html\)<hr>)~")};
 }
 
 Lines MarkupDemos() {
@@ -251,18 +238,23 @@ Lines MarkupDemos() {
       L(" <li>Element 2</li>"),
       L(" <li>Element 3&hellip;</li>"),
       L("</ul>"),
-      P(R"~(Hier ist ein Link: <a href="https://www\.qwant\.com/[^" ]*" target="_blank" title="Qwant-Suche">Qwant &#x1F50D;</a><br>)~"),
-      P(R"~(<pre>&lt;a href="https://www\.qwant\.com/[^" ]*" target="_blank" title="Qwant-Suche"&gt;Qwant &amp;#x1F50D;&lt;/a&gt;</pre>)~"),
+      P(R"~(Hier ist ein Link: <a href="https://www\.qwant\.com/[^" ]*" target="_blank" )~"
+        R"~(title="Qwant-Suche">Qwant &#x1F50D;</a><br>)~"),
+      P(R"~(<pre>&lt;a href="https://www\.qwant\.com/[^" ]*" target="_blank" )~"
+        R"~(title="Qwant-Suche"&gt;Qwant &amp;#x1F50D;&lt;/a&gt;</pre>)~"),
       L("<h3>Titelschrift H3</h3>"),
       L(""),
       L("<form>Klicke auf den Knopf für eine "),
-      L(R"~(  <input title="Wichtig!" type="button" onclick="Alert('Rassismus ist dumm und\nschadet allen Menschen!')")~"),
+      L(R"~(  <input title="Wichtig!" type="button" onclick="Alert('Rassismus ist dumm )~"
+        R"~(und\nschadet allen Menschen!')")~"),
       L(R"~(    value="Nachricht" accesskey="N">)~"),
       L("  als JavaScript-Alert."),
       L("</form><br>"),
       L("<h3>Unicode-Dingbats</h3>"),
-      L("<p><span class=symbGross>&#x2615;&#xfe0f;</span> = &amp;#x2615;&amp;#xfe0f; (forced Emoji)</p>"),
-      L("<p><span class=symbGross>&#x2615;&#xfe0e;</span> = &amp;#x2615;&amp;#xfe0e; (forced non-Emoji)</p><br>"),
+      L("<p><span class=symbGross>&#x2615;&#xfe0f;</span> = &amp;#x2615;&amp;#xfe0f; (forced "
+        "Emoji)</p>"),
+      L("<p><span class=symbGross>&#x2615;&#xfe0e;</span> = &amp;#x2615;&amp;#xfe0e; (forced "
+        "non-Emoji)</p><br>"),
       L(""),
       L("<h3>Mathematik in CSS</h3>"),
       L(""),
@@ -273,11 +265,13 @@ Lines MarkupDemos() {
       L(R"~(    7<span class="bruch"><sup>4</sup><span>&frasl;</span><sub>5</sub></span>)~"),
       L("  </p>"),
       L(""),
-      L(R"~(  <p>&radic;<span class="ovl">2</span> = 1.414&thinsp;213&thinsp;562&thinsp;373&thinsp;095</p>)~"),
+      L(R"~(  <p>&radic;<span class="ovl">2</span> = )~"
+        R"~(1.414&thinsp;213&thinsp;562&thinsp;373&thinsp;095</p>)~"),
       L(""),
       L(R"~(  <p>&#x221B;<span class="ovl">27</span> = 3</p>)~"),
       L(""),
-      L(R"~(  <p>A<sub>&#x25b3;</sub> = <span class="bruch"><sup>g &middot; h</sup><span>&frasl;</span><sub>2</sub></span></p>)~"),
+      L(R"~(  <p>A<sub>&#x25b3;</sub> = <span class="bruch"><sup>g &middot; )~"
+        R"~(h</sup><span>&frasl;</span><sub>2</sub></span></p>)~"),
       L("  <p>A<sub>&#x25cb;</sub> = r<sup>2</sup>&pi;</p>"),
       L("  <p>(a &ndash; b)<sup>2</sup> = a<sup>2</sup> &ndash; 2ab + b<sup>2</sup></p>"),
       L("</div>"),
@@ -285,11 +279,13 @@ Lines MarkupDemos() {
 }
 
 Lines LayoutTable() {
-  Lines lines = {L("<h4>Tabelle (unsichtbarer Rand): eine Art &laquo;Setzkasten&raquo; für diverse Objekte</h4>"),
+  Lines lines = {L("<h4>Tabelle (unsichtbarer Rand): eine Art &laquo;Setzkasten&raquo; für diverse "
+                   "Objekte</h4>"),
                  L("<table>"), L("  <tbody>")};
   for (int row = 1; row <= 2; ++row) {
     lines.push_back(L("    <tr>"));
-    lines.push_back(L("      <td><span class=\"f_blau\">Zeile " + std::to_string(row) + "</span> - Zelle 1</td>"));
+    lines.push_back(L("      <td><span class=\"f_blau\">Zeile " + std::to_string(row) +
+                      "</span> - Zelle 1</td>"));
     lines.push_back(L("      <td>Zelle 2</td>"));
     lines.push_back(L("      <td>Zelle 3</td>"));
     lines.push_back(L("    </tr>"));
@@ -314,27 +310,32 @@ const Lines kDocumentLinks = {
     L("</details>"),
     L(""),
     L("<h3 class=f_rot>Fehlersuche</h3>"),
-    P(R"~(<p><a href="https://validator\.w3\.org/nu/[^" #]*#file" target="_blank">Überprüfe</a> \(Nu Html Checker\) deine Seiten auf HTML-Fehler!)~"),
+    P(R"~(<p><a href="https://validator\.w3\.org/nu/[^" #]*#file" )~"
+      R"~(target="_blank">Überprüfe</a> \(Nu Html Checker\) deine Seiten auf HTML-Fehler!)~"),
     L(""),
     L("</p>"),
     L(""),
     L("<h3>Tasten darstellen</h3>"),
     L("<kbd>Ctrl</kbd> + <kbd>P</kbd> = "),
-    L(R"~(<a href="javascript:window.print();" title="Drucken&hellip;">&#x2399;&nbsp;Seite drucken</a>)~"),
+    L(R"~(<a href="javascript:window.print();" title="Drucken&hellip;">&#x2399;&nbsp;Seite )~"
+      R"~(drucken</a>)~"),
     L("")};
 
-const Lines kPageFooter = {
-    L("<br><hr>"),
-    L(R"~(<cite><span class="schrKlein">)~"),
-    L("Die <strong>CSS</strong>-Eigenschaften für diese Seiten befinden sich in der Datei <strong>style.css</strong>.<br>"),
-    L("Die <strong>JavaScript</strong>-Funktionen für den Bilder-Zoom befinden sich in der Datei <strong>zoom.js</strong>.<br>"),
-    P("&copy; [^ ].*"),
-    L("</span></cite>")};
+const Lines kPageFooter = {L("<br><hr>"),
+                           L(R"~(<cite><span class="schrKlein">)~"),
+                           L("Die <strong>CSS</strong>-Eigenschaften für diese Seiten befinden "
+                             "sich in der Datei <strong>style.css</strong>.<br>"),
+                           L("Die <strong>JavaScript</strong>-Funktionen für den Bilder-Zoom "
+                             "befinden sich in der Datei <strong>zoom.js</strong>.<br>"),
+                           P("&copy; [^ ].*"),
+                           L("</span></cite>")};
 
 const Lines kDisclaimerPage = {
     L(R"~(<div class="silben" style="max-width:560px;font-family:serif;">)~"),
     L("  <strong>Haftungsausschluss</strong>"),
-    P(R"~(  <p><a href="mailto:([^"?@ ]+@[^"?@ ]+)\?subject=Homepage-Kommentar%20&body=Problem%20mit%20deiner%20Homepage:%0d" title="\1">)~"),
+    P(R"~(  <p><a href="mailto:([^"?@ ]+@[^"?@ )~"
+      R"~(]+)\?subject=Homepage-Kommentar%20&body=Problem%20mit%20deiner%20Homepage:%0d" )~"
+      R"~(title="\1">)~"),
     P(R"~(  Ich</a>, Vorname Name \(ev\. Mailadresse\), .*<br>)~"),
     P("  Trotz sorgfältiger .*</p>"),
     P("  <p>Glei&shy;ches gilt .* "),
@@ -358,7 +359,8 @@ TEST(ContentBlocks, DefaultSiteCarriesTheStatedLines) {
   const Lines expected[] = {
       Intro(1) + kWelcome + kDocumentLinks + kPageFooter,
       Intro(2) + ImageDemos() + kPageFooter,
-      Intro(3) + SearchEngines() + ColumnText() + MarkupDemos() + LayoutTable() + kDocumentLinks + kPageFooter,
+      Intro(3) + SearchEngines() + ColumnText() + MarkupDemos() + LayoutTable() + kDocumentLinks +
+          kPageFooter,
       Intro(4) + SearchEngines() + MediaDemos() + LayoutTable() + kPageFooter,
       kDisclaimerPage,
   };
@@ -396,7 +398,8 @@ std::vector<Segment> Segments(std::string_view page) {
   main = main.substr(0, main.rfind("\r\n\r\n</main>"));
   std::vector<std::pair<std::size_t, std::string>> starts;
   for (const auto& [name, start] : kBlockStarts) {
-    for (std::size_t at = main.find(start); at != std::string_view::npos; at = main.find(start, at + 1))
+    for (std::size_t at = main.find(start); at != std::string_view::npos;
+         at = main.find(start, at + 1))
       if (at == 0 || main[at - 1] == '\n') starts.emplace_back(at, name);
   }
   std::sort(starts.begin(), starts.end());
@@ -419,17 +422,19 @@ using BlockNames = std::vector<std::string>;
 const BlockNames kDisclaimerBlocks = {"Disclaimer", "LanguageList", "end of disclaimer page"};
 const BlockNames kFirst = {"PageIntro", "WelcomeText", "DocumentLinks", "PageFooter"};
 const BlockNames kSecond = {"PageIntro", "ImageDemos", "PageFooter"};
-const BlockNames kMiddle = {"PageIntro", "SearchEngineLinks", "ColumnText", "MarkupDemos",
-                        "LayoutTable", "DocumentLinks", "PageFooter"};
-const BlockNames kLastButOne = {"PageIntro", "SearchEngineLinks", "MediaDemos", "LayoutTable", "PageFooter"};
+const BlockNames kMiddle = {"PageIntro",   "SearchEngineLinks", "ColumnText", "MarkupDemos",
+                            "LayoutTable", "DocumentLinks",     "PageFooter"};
+const BlockNames kLastButOne = {"PageIntro", "SearchEngineLinks", "MediaDemos", "LayoutTable",
+                                "PageFooter"};
 
 TEST(ContentBlocks, PageRuleSelectsTheBlocksForEveryMenuLength) {
   std::map<int, std::vector<BlockNames>> expected = {
       {1, {kDisclaimerBlocks}},
       {2, {{"PageIntro", "WelcomeText", "MediaDemos", "PageFooter"}, kDisclaimerBlocks}},
-      {3, {{"PageIntro", "WelcomeText", "DocumentLinks", "PageFooter"},
-           {"PageIntro", "ImageDemos", "MediaDemos", "PageFooter"},
-           kDisclaimerBlocks}},
+      {3,
+       {{"PageIntro", "WelcomeText", "DocumentLinks", "PageFooter"},
+        {"PageIntro", "ImageDemos", "MediaDemos", "PageFooter"},
+        kDisclaimerBlocks}},
       {5, {kFirst, kSecond, kMiddle, kLastButOne, kDisclaimerBlocks}},
   };
   std::vector<BlockNames> twenty = {kFirst, kSecond};
@@ -480,7 +485,8 @@ TEST(ContentBlocks, GalleryHasEightZoomImagesEachFollowedByItsCaption) {
     const std::regex img(R"~(<img\s[^>]*>)~");
     const std::regex class_attr(R"~(class="([^"]*)")~");
     std::vector<std::string> classes;
-    for (auto it = std::sregex_iterator(images.begin(), images.end(), img); it != std::sregex_iterator(); ++it) {
+    for (auto it = std::sregex_iterator(images.begin(), images.end(), img);
+         it != std::sregex_iterator(); ++it) {
       std::smatch cls;
       const std::string tag = it->str();
       classes.push_back(std::regex_search(tag, cls, class_attr) ? cls[1].str() : "");
@@ -489,8 +495,9 @@ TEST(ContentBlocks, GalleryHasEightZoomImagesEachFollowedByItsCaption) {
         EXPECT_EQ(images.compare(after, 12, "<figcaption>"), 0) << "zoom image " << classes.size();
       }
     }
-    const std::vector<std::string> expected = {"bild",      "bild zoom", "bild zoom", "bild zoom", "bild zoom",
-                                               "bild zoom", "bild zoom", "bild zoom", "bild zoom", ""};
+    const std::vector<std::string> expected = {"bild",      "bild zoom", "bild zoom", "bild zoom",
+                                               "bild zoom", "bild zoom", "bild zoom", "bild zoom",
+                                               "bild zoom", ""};
     EXPECT_EQ(classes, expected);  // the last one is the map image
   }
 }
@@ -500,7 +507,8 @@ TEST(ContentBlocks, MapCallsOnlyTheLegendFunctionsAndNamesItsCaption) {
   const std::string images(Block(page, "ImageDemos"));
   const std::regex handler(R"~(\son[a-z]+="([^"]*)")~");
   int handlers = 0;
-  for (auto it = std::sregex_iterator(images.begin(), images.end(), handler); it != std::sregex_iterator(); ++it) {
+  for (auto it = std::sregex_iterator(images.begin(), images.end(), handler);
+       it != std::sregex_iterator(); ++it) {
     ++handlers;
     const std::string call = (*it)[1].str();
     EXPECT_TRUE(call == "zeigLegende(this)" || call == "zeigKarte(this)") << call;
@@ -514,17 +522,22 @@ TEST(ContentBlocks, MapCallsOnlyTheLegendFunctionsAndNamesItsCaption) {
 
 TEST(ContentBlocks, LinkSourceShowsTheLinkItself) {
   const std::vector<std::string> lines = SplitCrLf(Block(Pages(5)[2], "MarkupDemos"));
-  const auto link = std::find_if(lines.begin(), lines.end(),
-                                 [](const std::string& l) { return l.rfind("Hier ist ein Link: ", 0) == 0; });
+  const auto link = std::find_if(lines.begin(), lines.end(), [](const std::string& l) {
+    return l.rfind("Hier ist ein Link: ", 0) == 0;
+  });
   ASSERT_NE(link, lines.end());
   ASSERT_NE(link + 1, lines.end());
   const std::size_t from = link->find("<a "), to = link->find("</a>") + 4;
   std::string escaped;
   for (char c : link->substr(from, to - from)) {
-    if (c == '<') escaped += "&lt;";
-    else if (c == '>') escaped += "&gt;";
-    else if (c == '&') escaped += "&amp;";
-    else escaped += c;
+    if (c == '<')
+      escaped += "&lt;";
+    else if (c == '>')
+      escaped += "&gt;";
+    else if (c == '&')
+      escaped += "&amp;";
+    else
+      escaped += c;
   }
   EXPECT_EQ(link[1], "<pre>" + escaped + "</pre>");
 }
@@ -533,9 +546,9 @@ TEST(ContentBlocks, LinkSourceShowsTheLinkItself) {
 // as U+00AD. Unknown names are reported.
 std::string Decode(std::string_view html) {
   static const std::map<std::string, std::string, std::less<>> names = {
-      {"shy", "\u00AD"},   {"rsquo", "’"},  {"eacute", "é"}, {"egrave", "è"}, {"ecirc", "ê"},
-      {"agrave", "à"},    {"aacute", "á"}, {"iacute", "í"}, {"oacute", "ó"}, {"atilde", "ã"},
-      {"ccedil", "ç"},    {"ordm", "º"},   {"uuml", "ü"},   {"scedil", "ş"}, {"gbreve", "ğ"}};
+      {"shy", "\u00AD"}, {"rsquo", "’"},  {"eacute", "é"}, {"egrave", "è"}, {"ecirc", "ê"},
+      {"agrave", "à"},   {"aacute", "á"}, {"iacute", "í"}, {"oacute", "ó"}, {"atilde", "ã"},
+      {"ccedil", "ç"},   {"ordm", "º"},   {"uuml", "ü"},   {"scedil", "ş"}, {"gbreve", "ğ"}};
   std::string out;
   for (std::size_t i = 0; i < html.size(); ++i) {
     if (html[i] != '&') {
@@ -605,14 +618,40 @@ void ExpectSoftHyphensInsideWords(const std::string& text) {
 
 TEST(ContentBlocks, ColumnTextHoldsArticleOneInEightLanguages) {
   const std::map<std::string, std::pair<std::string, std::string>> article = {
-      {"de", {"Menschenrechte", "Alle Menschen sind frei und gleich an Würde und Rechten geboren. Sie sind mit Vernunft und Gewissen begabt und sollen einander im Geiste der Brüderlichkeit begegnen."}},
-      {"fr", {"droits de l’homme", "Tous les êtres humains naissent libres et égaux en dignité et en droits. Ils sont doués de raison et de conscience et doivent agir les uns envers les autres dans un esprit de fraternité."}},
-      {"it", {"diritti umani", "Tutti gli esseri umani nascono liberi ed eguali in dignità e diritti. Essi sono dotati di ragione e di coscienza e devono agire gli uni verso gli altri in spirito di fratellanza."}},
-      {"rm", {"dretgs umans", "Tut ils umans naschan libers ed eguals en dignitad ed en dretgs. Els èn dotads cun raschun e conscienza e duain agir in vers l’auter en spiert da fraternitad."}},
-      {"es", {"Derechos Humanos", "Todos los seres humanos nacen libres e iguales en dignidad y derechos y, dotados como están de razón y conciencia, deben comportarse fraternalmente los unos con los otros."}},
-      {"en", {"Human Rights", "All human beings are born free and equal in dignity and rights. They are endowed with reason and conscience and should act towards one another in a spirit of brotherhood."}},
-      {"pt", {"Direitos Humanos", "Todos os seres humanos nascem livres e iguais em dignidade e em direitos. Dotados de razão e de consciência, devem agir uns para com os outros em espírito de fraternidade."}},
-      {"tr", {"İnsan Hakları", "Bütün insanlar hür, haysiyet ve haklar bakımından eşit doğarlar. Akıl ve vicdana sahiptirler ve birbirlerine karşı kardeşlik zihniyeti ile hareket etmelidirler."}},
+      {"de",
+       {"Menschenrechte",
+        "Alle Menschen sind frei und gleich an Würde und Rechten geboren. Sie sind mit Vernunft "
+        "und Gewissen begabt und sollen einander im Geiste der Brüderlichkeit begegnen."}},
+      {"fr",
+       {"droits de l’homme",
+        "Tous les êtres humains naissent libres et égaux en dignité et en droits. Ils sont doués "
+        "de raison et de conscience et doivent agir les uns envers les autres dans un esprit de "
+        "fraternité."}},
+      {"it",
+       {"diritti umani",
+        "Tutti gli esseri umani nascono liberi ed eguali in dignità e diritti. Essi sono dotati di "
+        "ragione e di coscienza e devono agire gli uni verso gli altri in spirito di "
+        "fratellanza."}},
+      {"rm",
+       {"dretgs umans",
+        "Tut ils umans naschan libers ed eguals en dignitad ed en dretgs. Els èn dotads cun "
+        "raschun e conscienza e duain agir in vers l’auter en spiert da fraternitad."}},
+      {"es",
+       {"Derechos Humanos",
+        "Todos los seres humanos nacen libres e iguales en dignidad y derechos y, dotados como "
+        "están de razón y conciencia, deben comportarse fraternalmente los unos con los otros."}},
+      {"en",
+       {"Human Rights",
+        "All human beings are born free and equal in dignity and rights. They are endowed with "
+        "reason and conscience and should act towards one another in a spirit of brotherhood."}},
+      {"pt",
+       {"Direitos Humanos",
+        "Todos os seres humanos nascem livres e iguais em dignidade e em direitos. Dotados de "
+        "razão e de consciência, devem agir uns para com os outros em espírito de fraternidade."}},
+      {"tr",
+       {"İnsan Hakları",
+        "Bütün insanlar hür, haysiyet ve haklar bakımından eşit doğarlar. Akıl ve vicdana "
+        "sahiptirler ve birbirlerine karşı kardeşlik zihniyeti ile hareket etmelidirler."}},
   };
   const std::vector<std::string> lines = SplitCrLf(Block(Pages(5)[2], "ColumnText"));
   const std::regex opening(R"~(  <p lang="([a-z]+)"><strong>(.*)</strong><br>)~");
@@ -629,16 +668,16 @@ TEST(ContentBlocks, ColumnTextHoldsArticleOneInEightLanguages) {
     const std::string text = Decode(body);
     ExpectSoftHyphensInsideWords(heading);
     ExpectSoftHyphensInsideWords(text);
-    EXPECT_NE(text.find("\u00AD"), std::string::npos) << "no soft hyphens";
+    EXPECT_THAT(text, HasSubstr("\u00AD")) << "no soft hyphens";
     const auto& [title, wording] = article.at(lang);
-    EXPECT_NE(WithoutSoftHyphens(heading).find(title), std::string::npos) << heading;
+    EXPECT_THAT(WithoutSoftHyphens(heading), HasSubstr(title)) << heading;
     EXPECT_EQ(WithoutSoftHyphens(text), wording);
     // Outside German, every letter beyond ASCII is written as a reference.
     if (lang == "de") continue;
     for (std::size_t k = i; k <= i + 3; ++k) {
-      EXPECT_TRUE(std::all_of(lines[k].begin(), lines[k].end(),
-                              [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
-          << lines[k];
+      EXPECT_TRUE(std::all_of(lines[k].begin(), lines[k].end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x80;
+      })) << lines[k];
     }
   }
   EXPECT_EQ(languages, std::vector<std::string>(std::begin(kLanguages), std::end(kLanguages)));
@@ -650,7 +689,7 @@ TEST(ContentBlocks, DisclaimerBreaksItsLongWordsOnlyInsideWords) {
   for (std::size_t i = 3; i < 8; ++i) {
     std::string text = std::regex_replace(lines[i], std::regex("<[^>]*>"), "");
     text = std::regex_replace(text, std::regex("&shy;"), "\u00AD");
-    EXPECT_NE(text.find("\u00AD"), std::string::npos) << lines[i];
+    EXPECT_THAT(text, HasSubstr("\u00AD")) << lines[i];
     ExpectSoftHyphensInsideWords(text);
   }
 }

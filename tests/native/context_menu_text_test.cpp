@@ -33,15 +33,14 @@ TEST(ConverterCommandLines, KeepALongViewerPathWhole) {
 }
 
 TEST(ViewerMissingText, HasSevenLinesSeparatedByBareCarriageReturns) {
-  EXPECT_EQ(ViewerMissingText(),
-            std::string("Diese Funktion erfordert die Installation\r"
-                        "von IrfanView (Bildbetrachter/konverter).\r"
-                        "\r") +
-                kProgramCaption +
-                "\r"
-                "nach erfolgter Installation erneut starten.\r"
-                "\r"
-                "IrfanView jetzt herunterladen?");
+  EXPECT_EQ(ViewerMissingText(), std::string("Diese Funktion erfordert die Installation\r"
+                                             "von IrfanView (Bildbetrachter/konverter).\r"
+                                             "\r") +
+                                     kProgramCaption +
+                                     "\r"
+                                     "nach erfolgter Installation erneut starten.\r"
+                                     "\r"
+                                     "IrfanView jetzt herunterladen?");
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #pragma once
 // Splitting generated text into its lines for the native tests.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstddef>
@@ -23,8 +24,8 @@ inline std::vector<std::string> CrLfLines(const std::string& text) {
     start = end + 2;
   }
   for (const auto& line : lines) {
-    EXPECT_EQ(line.find('\n'), std::string::npos) << "bare LF in: " << line;
-    EXPECT_EQ(line.find('\r'), std::string::npos) << "bare CR in: " << line;
+    EXPECT_THAT(line, ::testing::Not(::testing::HasSubstr("\n"))) << "bare LF";
+    EXPECT_THAT(line, ::testing::Not(::testing::HasSubstr("\r"))) << "bare CR";
   }
   return lines;
 }

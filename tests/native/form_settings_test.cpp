@@ -1,6 +1,6 @@
 // The form as a value: its defaults, what loads from the store and what is
 // written back, in which order.
-#include "app/form_settings.h"
+#include "settings/form_settings.h"
 
 #include <gtest/gtest.h>
 
@@ -37,10 +37,12 @@ class MemoryStore final : public SettingsStore {
   std::vector<std::string> writes;
 };
 
-const FormSettings kDefaults = {
-    "Seitentitel eingeben", "Vorname Name",
-    "Schl\xFC" "sselw\xF6" "rter f\xFC" "r Suchmaschinen eingeben",
-    "Start\r\nSeite 2\r\nSeite 3\r\nLinks & Media\r\nImpressum", false, false};
+const FormSettings kDefaults = {"Seitentitel eingeben",
+                                "Vorname Name",
+                                "Schl\xFCsselw\xF6rter f\xFCr Suchmaschinen eingeben",
+                                "Start\r\nSeite 2\r\nSeite 3\r\nLinks & Media\r\nImpressum",
+                                false,
+                                false};
 
 TEST(FormSettings, NothingStoredLoadsTheDefaults) {
   EXPECT_EQ(DefaultFormSettings(), kDefaults);
@@ -51,7 +53,9 @@ TEST(FormSettings, NothingStoredLoadsTheDefaults) {
 // checked only by a stored 1.
 TEST(FormSettings, TextsStartingBlankOrControlAndNumbersOtherThanOneLoadAsDefaults) {
   MemoryStore store;
-  store.texts = {{"PageTitle", " Titel"}, {"PageAuthor", "\xC4nne"}, {"PageKeywords", "\tTab"},
+  store.texts = {{"PageTitle", " Titel"},
+                 {"PageAuthor", "\xC4nne"},
+                 {"PageKeywords", "\tTab"},
                  {"PageMenue", ""}};
   store.numbers = {{"CSSOnly", 2}, {"Explore", 1}};
   FormSettings expected = kDefaults;
@@ -76,8 +80,8 @@ TEST(FormSettings, LoadReadsLinesUpTo1024AndTheMenuUpTo8191Characters) {
 }
 
 TEST(FormSettings, SaveWritesEveryValueInOrderAndLoadGivesItBack) {
-  const FormSettings form = {"\xC4pfel & Birnen", "Eva M\xFCller", "Obst, Garten",
-                             "Heim\r\nKontakt", true, false};
+  const FormSettings form = {
+      "\xC4pfel & Birnen", "Eva M\xFCller", "Obst, Garten", "Heim\r\nKontakt", true, false};
   MemoryStore store;
   SaveFormSettings(store, form);
   EXPECT_EQ(store.writes, (std::vector<std::string>{"PageTitle", "PageAuthor", "PageKeywords",

@@ -1,6 +1,7 @@
 // The helper scripts and server files of the generated site, as the bytes a
 // run writes: every line, the line ends, the banner boxes and the few
 // console-code-page bytes.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstddef>
@@ -11,6 +12,8 @@
 
 namespace trellan {
 namespace {
+
+using ::testing::HasSubstr;
 
 using Lines = std::vector<std::string>;
 
@@ -52,7 +55,7 @@ void ExpectBoxLine(const std::string& line, std::size_t width, std::size_t numbe
 
 void ExpectGeneratorLine(const std::string& line, std::size_t width, std::size_t number) {
   ExpectBoxLine(line, width, number);
-  EXPECT_NE(line.find("Trellan"), std::string::npos) << "line " << number << ": \"" << line << "\"";
+  EXPECT_THAT(line, HasSubstr("Trellan")) << "line " << number;
 }
 
 bool IsPrintableAscii(const std::string& text) {
@@ -93,53 +96,63 @@ std::string EchoLineDefinition() {
 
 TEST(HelperFiles, ThumbnailScript) {
   const std::string border = Border(42);
-  ExpectLines(ThumbnailScriptText(),
-              {
-                  border,
-                  "::  _create-Thumbnails                  ::",
-                  "::  Thumbnails erstellen mit IrfanView  ::",
-                  kGeneratorLine,
-                  border,
-                  "",
-                  "@ECHO OFF",
-                  "CHCP 1252 >NUL",
-                  "",
-                  "ECHO.",
-                  "ECHO  Kleinschreibung aller Dateinamen und (Leerzeichen = -) . . .",
-                  R"x(FORFILES /s /m *.* /C "cmd /e:on /v:on /c set \"Phile=@file\" & if @ISDIR==FALSE ren @file !Phile: =-!")x",
-                  R"x(for /f "Tokens=*" %%f in ('dir /l/b/a-d') do (rename "%%f" "%%f"))x",
-                  "",
-                  R"x(SET IRFAN=%ProgramW6432%\IrfanView\i_view64.exe)x",
-                  R"x(IF NOT EXIST "%IRFAN%" SET IRFAN=%ProgramFiles(x86)%\IrfanView\i_view32.exe)x",
-                  R"x(IF NOT EXIST "%IRFAN%" ECHO IrfanView nicht gefunden. & PAUSE & EXIT)x",
-                  "",
-                  "ECHO.",
-                  "ECHO  Erstelle Thumbnails und Web-optimierte Bilder . . .",
-                  R"x("%IRFAN%" "*.jpg" /silent /resize_long=400 /aspectratio /resample /jpgq=70 /convert="$N_t.jpg")x",
-                  R"x("%IRFAN%" "*.jfif" /silent /resize_long=400 /aspectratio /resample /jpgq=70 /convert="$N_t.jfif")x",
-                  R"x("%IRFAN%" "*.webp" /silent /resize_long=400 /aspectratio /resample /convert="$N_t.webp")x",
-                  R"x("%IRFAN%" "*.gif" /silent /resize_long=400 /aspectratio /resample /convert="$N_t.gif")x",
-                  "",
-                  border,
-                  "::  Web-optimierte Bilder mit IrfanView ::",
-                  kGeneratorLine,
-                  border,
-                  "",
-                  R"x("%IRFAN%" "*.jpg" /silent /resize_long=1600 /aspectratio /resample /jpgq=70 /convert="$N_w.jpg")x",
-                  R"x("%IRFAN%" "*.jfif" /silent /resize_long=1600 /aspectratio /resample /jpgq=70 /convert="$N_w.jfif")x",
-                  R"x("%IRFAN%" "*.webp" /silent /resize_long=1600 /aspectratio /resample /convert="$N_w.webp")x",
-                  R"x("%IRFAN%" "*.gif" /silent /resize_long=1600 /aspectratio /resample /convert="$N_w.gif")x",
-                  "",
-                  R"x(del /Q "*_t_t.*" >nul 2>&1)x",
-                  R"x(del /Q "*_w_w.*" >nul 2>&1)x",
-                  R"x(del /Q "*_w_t.*" >nul 2>&1)x",
-                  R"x(del /Q "*_t_w.*" >nul 2>&1)x",
-                  "ECHO.",
-                  "ECHO  Done.",
-                  "ping -n 3 localhost >NUL",
-                  "CLS",
-              },
-              42);
+  ExpectLines(
+      ThumbnailScriptText(),
+      {
+          border,
+          "::  _create-Thumbnails                  ::",
+          "::  Thumbnails erstellen mit IrfanView  ::",
+          kGeneratorLine,
+          border,
+          "",
+          "@ECHO OFF",
+          "CHCP 1252 >NUL",
+          "",
+          "ECHO.",
+          "ECHO  Kleinschreibung aller Dateinamen und (Leerzeichen = -) . . .",
+          R"x(FORFILES /s /m *.* /C "cmd /e:on /v:on /c set \"Phile=@file\" & if )x"
+          R"x(@ISDIR==FALSE ren @file !Phile: =-!")x",
+          R"x(for /f "Tokens=*" %%f in ('dir /l/b/a-d') do (rename "%%f" "%%f"))x",
+          "",
+          R"x(SET IRFAN=%ProgramW6432%\IrfanView\i_view64.exe)x",
+          R"x(IF NOT EXIST "%IRFAN%" SET IRFAN=%ProgramFiles(x86)%\IrfanView\i_view32.exe)x",
+          R"x(IF NOT EXIST "%IRFAN%" ECHO IrfanView nicht gefunden. & PAUSE & EXIT)x",
+          "",
+          "ECHO.",
+          "ECHO  Erstelle Thumbnails und Web-optimierte Bilder . . .",
+          R"x("%IRFAN%" "*.jpg" /silent /resize_long=400 /aspectratio /resample /jpgq=70 )x"
+          R"x(/convert="$N_t.jpg")x",
+          R"x("%IRFAN%" "*.jfif" /silent /resize_long=400 /aspectratio /resample /jpgq=70 )x"
+          R"x(/convert="$N_t.jfif")x",
+          R"x("%IRFAN%" "*.webp" /silent /resize_long=400 /aspectratio /resample )x"
+          R"x(/convert="$N_t.webp")x",
+          R"x("%IRFAN%" "*.gif" /silent /resize_long=400 /aspectratio /resample )x"
+          R"x(/convert="$N_t.gif")x",
+          "",
+          border,
+          "::  Web-optimierte Bilder mit IrfanView ::",
+          kGeneratorLine,
+          border,
+          "",
+          R"x("%IRFAN%" "*.jpg" /silent /resize_long=1600 /aspectratio /resample /jpgq=70 )x"
+          R"x(/convert="$N_w.jpg")x",
+          R"x("%IRFAN%" "*.jfif" /silent /resize_long=1600 /aspectratio /resample /jpgq=70 )x"
+          R"x(/convert="$N_w.jfif")x",
+          R"x("%IRFAN%" "*.webp" /silent /resize_long=1600 /aspectratio /resample )x"
+          R"x(/convert="$N_w.webp")x",
+          R"x("%IRFAN%" "*.gif" /silent /resize_long=1600 /aspectratio /resample )x"
+          R"x(/convert="$N_w.gif")x",
+          "",
+          R"x(del /Q "*_t_t.*" >nul 2>&1)x",
+          R"x(del /Q "*_w_w.*" >nul 2>&1)x",
+          R"x(del /Q "*_w_t.*" >nul 2>&1)x",
+          R"x(del /Q "*_t_w.*" >nul 2>&1)x",
+          "ECHO.",
+          "ECHO  Done.",
+          "ping -n 3 localhost >NUL",
+          "CLS",
+      },
+      42);
   // Both boxes name the generator the same way.
   const Lines lines = SplitCrLf(ThumbnailScriptText());
   ASSERT_EQ(lines.size(), 43u);
@@ -197,45 +210,46 @@ TEST(HelperFiles, StartScript) {
 TEST(HelperFiles, BackupScript) {
   const std::string border = Border(58);
   EXPECT_EQ(border.size(), 58u);
-  ExpectLines(BackupScriptText(),
-              {
-                  border,
-                  "::       _BackUp2OneDrive.cmd  -  Website-Backup        ::",
-                  ":: Sicherheitskopie des aktuellen Ordners auf OneDrive  ::",
-                  kGeneratorLine,
-                  border,
-                  "",
-                  "@ECHO OFF",
-                  "SET TITLE=OneDrive Website-Backup",
-                  "COLOR FC",
-                  "MODE CON: COLS=128 LINES=50",
-                  "CLS",
-                  "",
-                  EchoLineDefinition(),
-                  "TITLE %TITLE%",
-                  "ECHO.",
-                  "ECHO   %TITLE%",
-                  "%ECHOLINE%",
-                  "ECHO.",
-                  R"x(SET TARGET=%USERPROFILE%\OneDrive - Schule Brimsdorf\)x",
-                  R"x(XCOPY "%~dp0*.*" "%TARGET%Website-BackUp\" /F /R /Y /S)x",
-                  "ECHO.",
-                  "%ECHOLINE%",
-                  "ping -n 3 localhost >NUL",
-                  "SET TITLE=%TITLE% abgeschlossen",
-                  "TITLE %TITLE%",
-                  "ECHO.",
-                  "ECHO   %TITLE%",
-                  "%ECHOLINE%",
-                  R"x(ECHO   BackUp-Ordner: "%TARGET%Website-BackUp\")x",
-                  "COLOR F0",
-                  "ECHO.",
-                  "ECHO.",
-                  std::string("ECHO   Fenster schlie") + '\xE1' + "t automatisch in 5 Sekunden . . .",
-                  "ping -n 5 localhost >NUL",
-                  "ECHO.",
-              },
-              58);
+  ExpectLines(
+      BackupScriptText(),
+      {
+          border,
+          "::       _BackUp2OneDrive.cmd  -  Website-Backup        ::",
+          ":: Sicherheitskopie des aktuellen Ordners auf OneDrive  ::",
+          kGeneratorLine,
+          border,
+          "",
+          "@ECHO OFF",
+          "SET TITLE=OneDrive Website-Backup",
+          "COLOR FC",
+          "MODE CON: COLS=128 LINES=50",
+          "CLS",
+          "",
+          EchoLineDefinition(),
+          "TITLE %TITLE%",
+          "ECHO.",
+          "ECHO   %TITLE%",
+          "%ECHOLINE%",
+          "ECHO.",
+          R"x(SET TARGET=%USERPROFILE%\OneDrive - Schule Brimsdorf\)x",
+          R"x(XCOPY "%~dp0*.*" "%TARGET%Website-BackUp\" /F /R /Y /S)x",
+          "ECHO.",
+          "%ECHOLINE%",
+          "ping -n 3 localhost >NUL",
+          "SET TITLE=%TITLE% abgeschlossen",
+          "TITLE %TITLE%",
+          "ECHO.",
+          "ECHO   %TITLE%",
+          "%ECHOLINE%",
+          R"x(ECHO   BackUp-Ordner: "%TARGET%Website-BackUp\")x",
+          "COLOR F0",
+          "ECHO.",
+          "ECHO.",
+          std::string("ECHO   Fenster schlie") + '\xE1' + "t automatisch in 5 Sekunden . . .",
+          "ping -n 5 localhost >NUL",
+          "ECHO.",
+      },
+      58);
   const Lines lines = SplitCrLf(BackupScriptText());
   ASSERT_GE(lines.size(), 13u);
   EXPECT_EQ(lines[12].size(), 144u);
@@ -251,10 +265,21 @@ TEST(HelperFiles, Htaccess) {
 }
 
 TEST(HelperFiles, FtpCommands) {
-  Lines expected = {kOpenPlaceholder, "benutzername", kPasswordPlaceholder, "",
-                    "ASCII",          "PROMPT",       "CD www",             "MPUT *.htm",
-                    "MPUT *.html",    "MPUT *.css",   "MPUT *.js",          "MPUT .htaccess",
-                    "mkdir media",    "",             "BINARY"};
+  Lines expected = {kOpenPlaceholder,
+                    "benutzername",
+                    kPasswordPlaceholder,
+                    "",
+                    "ASCII",
+                    "PROMPT",
+                    "CD www",
+                    "MPUT *.htm",
+                    "MPUT *.html",
+                    "MPUT *.css",
+                    "MPUT *.js",
+                    "MPUT .htaccess",
+                    "mkdir media",
+                    "",
+                    "BINARY"};
   const Lines uploads = {"MPUT *.jpg", "MPUT *.png", "MPUT *.webp", "MPUT *.svg", "MPUT *.gif",
                          "MPUT *.pdf", "MPUT *.mp4", "MPUT *.m4a",  "MPUT *.mp3"};
   expected.insert(expected.end(), uploads.begin(), uploads.end());
@@ -269,7 +294,7 @@ TEST(HelperFiles, FtpCommands) {
   const Lines lines = SplitCrLf(FtpCommandText());
   ASSERT_GE(lines.size(), 3u);
   const std::string host = lines[0].substr(5);
-  EXPECT_NE(host.find('.'), std::string::npos) << host;
+  EXPECT_THAT(host, HasSubstr("."));
   EXPECT_EQ(host.substr(host.size() - 8), ".example") << host;
   EXPECT_NE(lines[2], lines[1]);
 }

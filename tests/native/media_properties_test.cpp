@@ -2,6 +2,7 @@
 // folder: their container structure and the properties the sample pages rely
 // on. A regenerated file that drifts from these (another encoder default, a
 // progressive JPEG, a palette PNG, an SVG with a declaration) fails here.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -20,6 +21,9 @@
 
 namespace trellan {
 namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -50,9 +54,9 @@ std::string Tag(const Bytes& b, std::size_t at) {
 
 struct Box {
   std::string type;
-  std::size_t start = 0;    // first byte of the box header
-  std::size_t body = 0;     // first byte after the header
-  std::size_t end = 0;      // one past the last byte
+  std::size_t start = 0;  // first byte of the box header
+  std::size_t body = 0;   // first byte after the header
+  std::size_t end = 0;    // one past the last byte
 };
 
 // The boxes that fill [from, to) exactly; a box that overruns the range or
@@ -95,7 +99,8 @@ std::optional<Box> Find(const std::vector<Box>& boxes, std::string_view type) {
 }
 
 // Follows a path of box types, each the first of its kind in its parent.
-std::optional<Box> Path(const Bytes& b, const Box& from, std::initializer_list<std::string_view> types) {
+std::optional<Box> Path(const Bytes& b, const Box& from,
+                        std::initializer_list<std::string_view> types) {
   Box current = from;
   for (std::string_view type : types) {
     const std::optional<Box> next = Find(Children(b, current), type);
@@ -308,7 +313,8 @@ TEST(MatterhornPhoto, BaselineJfifOf1600By900InThreeComponents) {
     ASSERT_EQ(f[p], 0xFF) << "marker expected at " << p;
     const std::uint32_t marker = Be16(f, p);
     const std::uint32_t length = Be16(f, p + 2);
-    if (marker >= 0xFFC0 && marker <= 0xFFCF && marker != 0xFFC4 && marker != 0xFFC8 && marker != 0xFFCC) {
+    if (marker >= 0xFFC0 && marker <= 0xFFCF && marker != 0xFFC4 && marker != 0xFFC8 &&
+        marker != 0xFFCC) {
       frames.insert(marker);
       if (marker == 0xFFC0) {
         EXPECT_EQ(f[p + 4], 8) << "sample precision";
@@ -316,7 +322,8 @@ TEST(MatterhornPhoto, BaselineJfifOf1600By900InThreeComponents) {
         EXPECT_EQ(Be16(f, p + 7), 1600u) << "width";
         ASSERT_EQ(f[p + 9], 3) << "components";
         EXPECT_EQ(length, 8u + 3 * 3);
-        for (int c = 0; c < 3; ++c) EXPECT_EQ(f[p + 10 + 3 * c], c + 1) << "component id (Y, Cb, Cr)";
+        for (int c = 0; c < 3; ++c)
+          EXPECT_EQ(f[p + 10 + 3 * c], c + 1) << "component id (Y, Cb, Cr)";
       }
     }
     if (marker == 0xFFDA) {
@@ -354,7 +361,8 @@ TEST(VillageMap, RgbPngOf568By354WithSoundChunks) {
     const std::uint32_t length = Be32(f, p);
     ASSERT_LE(p + 12 + length, f.size()) << "chunk overruns the file";
     chunks.push_back(Tag(f, p + 4));
-    EXPECT_EQ(Crc32(f, p + 4, p + 8 + length), Be32(f, p + 8 + length)) << "CRC of " << chunks.back();
+    EXPECT_EQ(Crc32(f, p + 4, p + 8 + length), Be32(f, p + 8 + length))
+        << "CRC of " << chunks.back();
     if (chunks.size() == 1) {
       ASSERT_EQ(chunks.front(), "IHDR");
       ASSERT_EQ(length, 13u);
@@ -412,7 +420,8 @@ int CountElements(std::string_view s, std::string_view name) {
   int count = 0;
   for (std::size_t p = s.find(open); p != std::string_view::npos; p = s.find(open, p + 1)) {
     const char next = p + open.size() < s.size() ? s[p + open.size()] : '\0';
-    if (next == ' ' || next == '\t' || next == '\r' || next == '\n' || next == '/' || next == '>') ++count;
+    if (next == ' ' || next == '\t' || next == '\r' || next == '\n' || next == '/' || next == '>')
+      ++count;
   }
   return count;
 }
@@ -421,8 +430,10 @@ bool HasAttribute(std::string_view tag, std::string_view name) {
   for (std::size_t p = tag.find(name); p != std::string_view::npos; p = tag.find(name, p + 1)) {
     const char before = p ? tag[p - 1] : '\0';
     std::size_t q = p + name.size();
-    while (q < tag.size() && (tag[q] == ' ' || tag[q] == '\t' || tag[q] == '\n' || tag[q] == '\r')) ++q;
-    if ((before == ' ' || before == '\t' || before == '\n' || before == '\r') && q < tag.size() && tag[q] == '=')
+    while (q < tag.size() && (tag[q] == ' ' || tag[q] == '\t' || tag[q] == '\n' || tag[q] == '\r'))
+      ++q;
+    if ((before == ' ' || before == '\t' || before == '\n' || before == '\r') && q < tag.size() &&
+        tag[q] == '=')
       return true;
   }
   return false;
@@ -442,7 +453,7 @@ class AvatarDrawing : public ::testing::Test {
 
 TEST_F(AvatarDrawing, StartsWithTheSvgElementAndIsPlainUtf8) {
   EXPECT_EQ(text.compare(0, 4, "<svg"), 0) << "no BOM, no XML declaration, no comment before <svg";
-  EXPECT_EQ(text.find("<?xml"), std::string::npos);
+  EXPECT_THAT(text, Not(HasSubstr("<?xml")));
   EXPECT_TRUE(ValidUtf8(text));
   const std::size_t last = text.find_last_not_of("\r\n");
   ASSERT_NE(last, std::string::npos);
@@ -450,8 +461,8 @@ TEST_F(AvatarDrawing, StartsWithTheSvgElementAndIsPlainUtf8) {
 }
 
 TEST_F(AvatarDrawing, RootIsSquareAndScalable) {
-  EXPECT_NE(root.find(R"(xmlns="http://www.w3.org/2000/svg")"), std::string::npos) << root;
-  EXPECT_NE(root.find(R"(viewBox="0 0 80 80")"), std::string::npos) << root;
+  EXPECT_THAT(root, HasSubstr(R"(xmlns="http://www.w3.org/2000/svg")"));
+  EXPECT_THAT(root, HasSubstr(R"(viewBox="0 0 80 80")"));
   EXPECT_FALSE(HasAttribute(root, "width")) << root;
   EXPECT_FALSE(HasAttribute(root, "height")) << root;
 }
@@ -466,7 +477,7 @@ TEST_F(AvatarDrawing, NinePathsFilledWithGradientsThatExist) {
     const std::size_t end = text.find(')', p);
     ASSERT_NE(end, std::string::npos);
     const std::string id = text.substr(p + 5, end - p - 5);
-    EXPECT_NE(text.find("id=\"" + id + "\""), std::string::npos) << "missing gradient " << id;
+    EXPECT_THAT(text, HasSubstr("id=\"" + id + "\"")) << "missing gradient " << id;
     ++refs;
   }
   EXPECT_GE(refs, 2u);

@@ -55,8 +55,11 @@ TEST(SplitMenuItems, ControlCharacterEndsTheEntryAndItsLine) {
 }
 
 TEST(SplitMenuItems, MarkupAndUtf8PassUnchanged) {
-  EXPECT_EQ(SplitMenuItems("<b>Fisch</b> & Vogel\r\nGr\xC3\xBC\xC3\x9F" "e"),
-            (Items{"<b>Fisch</b> & Vogel", "Gr\xC3\xBC\xC3\x9F" "e"}));
+  EXPECT_EQ(SplitMenuItems("<b>Fisch</b> & Vogel\r\nGr\xC3\xBC\xC3\x9F"
+                           "e"),
+            (Items{"<b>Fisch</b> & Vogel",
+                   "Gr\xC3\xBC\xC3\x9F"
+                   "e"}));
 }
 
 bool IsValidUtf8Prefix(const std::string& text) {

@@ -1,5 +1,6 @@
 #include "generator/page_writer.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "tests/native/crlf_lines.h"
@@ -11,6 +12,8 @@
 
 namespace trellan {
 namespace {
+
+using ::testing::HasSubstr;
 
 using Lines = std::vector<std::string>;
 
@@ -125,22 +128,20 @@ TEST(RenderPage, MenuIsTheSameOnEveryPageButForTheActiveLine) {
 
 TEST(RenderPage, FirstPageTitleAndIntro) {
   const std::string page = RenderPage(DefaultSite(), 1, "d");
-  EXPECT_NE(page.find("\r\n  <title>Seitentitel eingeben</title>\r\n\r\n</head>\r\n"),
-            std::string::npos);
+  EXPECT_THAT(page, HasSubstr("\r\n  <title>Seitentitel eingeben</title>\r\n\r\n</head>\r\n"));
   // On page 1 the intro is followed directly by the next block.
-  EXPECT_NE(page.find("\r\n<h1>Start</h1>\r\n<p>Hier kommt der Inhalt der Seite "
-                      "<span class=\"f_rot\">1</span> (<strong>index.html</strong>):</p>\r\n"),
-            std::string::npos);
+  EXPECT_THAT(page,
+              HasSubstr("\r\n<h1>Start</h1>\r\n<p>Hier kommt der Inhalt der Seite "
+                        "<span class=\"f_rot\">1</span> (<strong>index.html</strong>):</p>\r\n"));
 }
 
 TEST(RenderPage, LastPageTitleCarriesNoMarkupButTheOtherPlacesDo) {
   const std::string page = RenderPage(DefaultSite(), 5, "d");
-  EXPECT_NE(page.find("  <title>Seitentitel eingeben: Impressum</title>\r\n"), std::string::npos);
-  EXPECT_NE(page.find("  <span class=\"titleMobile\">Impressum" + kMarker + "</span>\r\n"),
-            std::string::npos);
-  EXPECT_NE(page.find("<h1>Impressum" + kMarker + "</h1>\r\n"), std::string::npos);
-  EXPECT_NE(page.find("<li class=\"aktiv\"><a href=\"s05.html\">Impressum" + kMarker + "</a>"),
-            std::string::npos);
+  EXPECT_THAT(page, HasSubstr("  <title>Seitentitel eingeben: Impressum</title>\r\n"));
+  EXPECT_THAT(page, HasSubstr("  <span class=\"titleMobile\">Impressum" + kMarker + "</span>\r\n"));
+  EXPECT_THAT(page, HasSubstr("<h1>Impressum" + kMarker + "</h1>\r\n"));
+  EXPECT_THAT(page,
+              HasSubstr("<li class=\"aktiv\"><a href=\"s05.html\">Impressum" + kMarker + "</a>"));
 }
 
 TEST(RenderPage, EndOfEveryPage) {
@@ -152,7 +153,7 @@ TEST(RenderPage, EndOfEveryPage) {
     EXPECT_EQ(text.substr(text.size() - end.size()), end) << "page " << page;
   }
   const std::string last = RenderPage(DefaultSite(), 5, "d");
-  EXPECT_NE(last.find("<br><hr>\r\n\r\n\r\n\r\n</main>"), std::string::npos);
+  EXPECT_THAT(last, HasSubstr("<br><hr>\r\n\r\n\r\n\r\n</main>"));
 }
 
 TEST(RenderPage, FormValuesAreWrittenUnescaped) {
@@ -162,15 +163,14 @@ TEST(RenderPage, FormValuesAreWrittenUnescaped) {
   site.keywords = "a \"b\" & <c>";
   site.items = {"<b>Fisch</b> & Vogel", "{{title}}"};
   const std::string first = RenderPage(site, 1, "d");
-  EXPECT_NE(first.find("  <meta name=\"author\" content=\"\">\r\n"), std::string::npos);
-  EXPECT_NE(first.find("content=\"a \"b\" & <c>\">"), std::string::npos);
-  EXPECT_NE(first.find("  <title></title>\r\n"), std::string::npos);
-  EXPECT_NE(first.find("<span class=\"titleMobile\"><b>Fisch</b> & Vogel</span>"),
-            std::string::npos);
-  EXPECT_NE(first.find("<h1><b>Fisch</b> & Vogel</h1>"), std::string::npos);
+  EXPECT_THAT(first, HasSubstr("  <meta name=\"author\" content=\"\">\r\n"));
+  EXPECT_THAT(first, HasSubstr("content=\"a \"b\" & <c>\">"));
+  EXPECT_THAT(first, HasSubstr("  <title></title>\r\n"));
+  EXPECT_THAT(first, HasSubstr("<span class=\"titleMobile\"><b>Fisch</b> & Vogel</span>"));
+  EXPECT_THAT(first, HasSubstr("<h1><b>Fisch</b> & Vogel</h1>"));
   // A form value that looks like a placeholder stays literal.
   const std::string second = RenderPage(site, 2, "d");
-  EXPECT_NE(second.find("  <title>: {{title}}</title>"), std::string::npos);
+  EXPECT_THAT(second, HasSubstr("  <title>: {{title}}</title>"));
 }
 
 using Blocks = std::vector<Block>;
@@ -186,8 +186,8 @@ TEST(PageBlocks, FollowThePageRule) {
   EXPECT_EQ(PageBlocks(2, 5), (Blocks{PageIntro, ImageDemos, PageFooter}));
   EXPECT_EQ(PageBlocks(3, 5), (Blocks{PageIntro, SearchEngineLinks, ColumnText, MarkupDemos,
                                       LayoutTable, DocumentLinks, PageFooter}));
-  EXPECT_EQ(PageBlocks(4, 5), (Blocks{PageIntro, SearchEngineLinks, MediaDemos, LayoutTable,
-                                      PageFooter}));
+  EXPECT_EQ(PageBlocks(4, 5),
+            (Blocks{PageIntro, SearchEngineLinks, MediaDemos, LayoutTable, PageFooter}));
   EXPECT_EQ(PageBlocks(5, 5), (Blocks{Disclaimer, LanguageList}));
   for (int page = 3; page <= 18; ++page) EXPECT_EQ(PageBlocks(page, 20), PageBlocks(3, 5));
   EXPECT_EQ(PageBlocks(19, 20), PageBlocks(4, 5));

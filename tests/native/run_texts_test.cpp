@@ -1,5 +1,6 @@
 #include "generator/run_texts.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "generator/text_output.h"
@@ -7,28 +8,36 @@
 namespace trellan {
 namespace {
 
+using ::testing::HasSubstr;
+using ::testing::Not;
+
 TEST(RunTexts, OverwriteQuestionNamesTheFolder) {
   EXPECT_EQ(OverwriteQuestionText("C:\\D\\CSS-Musterseite\\"),
-            "Im Ordner\r\n\xAB" "C:\\D\\CSS-Musterseite\\\xBB\r\nhat es bereits HTML-Dateien."
-            "\r\n\r\nHTML-Dateien wirklich \xFC" "berschreiben?");
-  EXPECT_STREQ(kOverwriteCaption, "\xDC" "berschreiben best\xE4tigen");
+            "Im Ordner\r\n\xAB"
+            "C:\\D\\CSS-Musterseite\\\xBB\r\nhat es bereits HTML-Dateien."
+            "\r\n\r\nHTML-Dateien wirklich \xFC"
+            "berschreiben?");
+  EXPECT_STREQ(kOverwriteCaption,
+               "\xDC"
+               "berschreiben best\xE4tigen");
 }
 
 TEST(RunTexts, ClosingNoticeUsesBareCarriageReturns) {
-  EXPECT_STREQ(kDoneNoticeText, "Gew\xFC" "nschte Dateie(n) erstellt.\r\r"
-                                "[Dialog schlie\xDF" "t automatich in 3 Sek.]");
+  EXPECT_STREQ(kDoneNoticeText,
+               "Gew\xFCnschte Dateie(n) erstellt.\r\r"
+               "[Dialog schlie\xDFt automatich in 3 Sek.]");
 }
 
 TEST(RunTexts, FailedFilesAreListedUpToTwenty) {
   std::vector<std::string> failed;
   for (int i = 1; i <= 25; ++i) failed.push_back("f" + std::to_string(i));
   const std::string text = FailedFilesNoticeText(failed);
-  EXPECT_NE(text.find("\r\nf1\r\n"), std::string::npos);
-  EXPECT_NE(text.find("\r\nf20\r\n\x85"), std::string::npos);
-  EXPECT_EQ(text.find("f21"), std::string::npos);
+  EXPECT_THAT(text, HasSubstr("\r\nf1\r\n"));
+  EXPECT_THAT(text, HasSubstr("\r\nf20\r\n\x85"));
+  EXPECT_THAT(text, Not(HasSubstr("f21")));
   const std::string one = FailedFilesNoticeText({"media\\karte.png"});
-  EXPECT_NE(one.find("\r\nmedia\\karte.png\r\n"), std::string::npos);
-  EXPECT_EQ(one.find('\x85'), std::string::npos);
+  EXPECT_THAT(one, HasSubstr("\r\nmedia\\karte.png\r\n"));
+  EXPECT_THAT(one, Not(HasSubstr("\x85")));
 }
 
 TEST(RunTexts, ClosingNoticeFollowsWhatCouldNotBeWritten) {
@@ -39,7 +48,7 @@ TEST(RunTexts, ClosingNoticeFollowsWhatCouldNotBeWritten) {
             (ClosingNotice{NoticeKind::FilesMissing, FailedFilesNoticeText(failed)}));
   const ClosingNotice no_folder = {
       NoticeKind::FolderMissing,
-      "Der Ordner\r\n\xAB" "Q:\\Desktop\\CSS-Musterseite\\\xBB\r\nkonnte nicht erstellt werden; "
+      "Der Ordner\r\n\xABQ:\\Desktop\\CSS-Musterseite\\\xBB\r\nkonnte nicht erstellt werden; "
       "es wurde nichts geschrieben.\r\n\r\nVielleicht ist das Laufwerk nicht verbunden oder "
       "schreibgesch\xFCtzt."};
   EXPECT_EQ(ClosingNoticeFor({true, {}}, kFolder), no_folder);

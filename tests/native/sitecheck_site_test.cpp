@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/form_settings.h"
+#include "settings/form_settings.h"
 #include "generator/site_plan.h"
 #include "generator/text_output.h"
 #include "sitecheck/html_tokenizer.h"

@@ -2,6 +2,7 @@
 // byte-order mark, ASCII outside comments, the indentation and colon
 // alignment of the stylesheet, and the order of its sections and of the
 // script's functions.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "tests/native/crlf_lines.h"
@@ -14,6 +15,9 @@
 
 namespace trellan {
 namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
 
 using Lines = std::vector<std::string>;
 
@@ -34,8 +38,10 @@ Lines CssCode(const Lines& lines) {
         continue;
       }
       if (quote) {
-        if (line[i] == '\\' && i + 1 < line.size()) out += line[i++];
-        else if (line[i] == quote) quote = 0;
+        if (line[i] == '\\' && i + 1 < line.size())
+          out += line[i++];
+        else if (line[i] == quote)
+          quote = 0;
         out += line[i];
         continue;
       }
@@ -96,7 +102,8 @@ bool IsOneLineRule(const std::string& c) {
     if (end == std::string::npos) return false;
     const std::string one = body.substr(at, end - at);
     const auto colon = one.find(": ");
-    if (colon == std::string::npos || !IsPropertyName(one.substr(0, colon)) || colon + 2 >= one.size())
+    if (colon == std::string::npos || !IsPropertyName(one.substr(0, colon)) ||
+        colon + 2 >= one.size())
       return false;
     ++declarations;
     at = end + 2;
@@ -107,7 +114,11 @@ bool IsOneLineRule(const std::string& c) {
 bool IsUtf8(const std::string& text) {
   for (std::size_t i = 0; i < text.size();) {
     const auto c = static_cast<unsigned char>(text[i]);
-    const int extra = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : -1;
+    const int extra = c < 0x80             ? 0
+                      : (c & 0xE0) == 0xC0 ? 1
+                      : (c & 0xF0) == 0xE0 ? 2
+                      : (c & 0xF8) == 0xF0 ? 3
+                                           : -1;
     if (extra < 0 || i + extra >= text.size() + (extra == 0)) return false;
     for (int k = 1; k <= extra; ++k)
       if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
@@ -125,14 +136,15 @@ TEST(Stylesheet, FileFormStartsWithTheBannerAndIsAsciiOutsideComments) {
   ASSERT_GE(lines.size(), 2u);
   EXPECT_EQ(lines[0].rfind("/* ", 0), 0u) << lines[0];
   EXPECT_EQ(lines[0].substr(lines[0].size() - 3), " */") << lines[0];
-  EXPECT_NE(lines[0].find("Trellan"), std::string::npos) << lines[0];
+  EXPECT_THAT(lines[0], HasSubstr("Trellan"));
   EXPECT_EQ(lines[1], "");
   const Lines code = CssCode(lines);
   for (std::size_t i = 0; i < code.size(); ++i) {
     for (unsigned char c : code[i])
       EXPECT_TRUE(c >= 0x20 && c < 0x7F) << "line " << i + 1 << ": " << lines[i];
-    EXPECT_EQ(lines[i].find('\t'), std::string::npos) << "tab in line " << i + 1;
-    EXPECT_EQ(lines[i].find_last_not_of(' ') + 1, lines[i].size()) << "trailing blank in line " << i + 1;
+    EXPECT_THAT(lines[i], Not(HasSubstr("\t"))) << "tab in line " << i + 1;
+    EXPECT_EQ(lines[i].find_last_not_of(' ') + 1, lines[i].size())
+        << "trailing blank in line " << i + 1;
   }
 }
 
@@ -174,8 +186,9 @@ TEST(Stylesheet, IndentationAndColonColumns) {
       // a switched-off declaration is a whole comment; an active one may
       // carry a trailing comment
       const std::string declaration = off ? body : Trimmed(code[i]);
-      ASSERT_TRUE(IsDeclaration(off ? declaration : declaration.substr(0, declaration.size() - 1)) &&
-                  (off || declaration.back() == ';'))
+      ASSERT_TRUE(
+          IsDeclaration(off ? declaration : declaration.substr(0, declaration.size() - 1)) &&
+          (off || declaration.back() == ';'))
           << where;
       const std::size_t colon = rule.indent + 2 + body.find(':');
       if (rule.colon == 0) rule.colon = colon;
@@ -224,7 +237,8 @@ TEST(Stylesheet, SectionsInOrder) {
   }();
   const std::vector<std::string> openings = {
       "/* GANZE SEITE: FARBE, SCHRIFT USW. */\r\n",
-      "/* \xC3\x9C" "BERSCHRIFTEN: SCHRIFTART, FARBE */\r\n",
+      "/* \xC3\x9C"
+      "BERSCHRIFTEN: SCHRIFTART, FARBE */\r\n",
       "/* LINKS */\r\n",
       "/*  BREITE MEDIEN */\r\n",
       "/*  SPALTENSATZ */\r\n",
@@ -266,19 +280,20 @@ TEST(Stylesheet, SectionsInOrder) {
   // the usage example shares the heading's comment
   const auto heading = text.find("/* ALLGEMEINE FORMATIERUNGEN");
   const auto heading_end = text.find("*/", heading);
-  EXPECT_NE(text.substr(heading, heading_end - heading).find("<span class=\"f_rot\">"), std::string::npos);
+  EXPECT_THAT(text.substr(heading, heading_end - heading), HasSubstr("<span class=\"f_rot\">"));
 }
 
 TEST(ZoomScript, FileFormAndFunctionOrder) {
   const std::string text = ZoomScriptText();
   ASSERT_GE(text.size(), 3u);
-  EXPECT_NE(text.substr(0, 3), "\xEF\xBB\xBF") << "the run adds the byte-order mark, not the template";
+  EXPECT_NE(text.substr(0, 3), "\xEF\xBB\xBF")
+      << "the run adds the byte-order mark, not the template";
   EXPECT_TRUE(IsUtf8(text));
   const Lines lines = test::CrLfLines(text);
   ASSERT_GE(lines.size(), 6u);
   EXPECT_EQ(lines[0], "// JS-Funktionen f\xC3\xBCr IMG-Bilder-Zoom (class=\"bild zoom\")");
   EXPECT_EQ(lines[1].rfind("// ", 0), 0u) << lines[1];
-  EXPECT_NE(lines[1].find("Trellan"), std::string::npos) << lines[1];
+  EXPECT_THAT(lines[1], HasSubstr("Trellan"));
   EXPECT_EQ(lines[2], "");
   EXPECT_EQ(lines[3], "\"use strict\";");
   EXPECT_EQ(lines[4], "");
@@ -295,23 +310,23 @@ TEST(ZoomScript, FileFormAndFunctionOrder) {
     EXPECT_TRUE(i > 0 && (lines[i - 1].empty() || lines[i - 1].rfind("// ", 0) == 0))
         << "no blank line before " << lines[i];
   }
-  EXPECT_EQ(functions, (std::vector<std::string>{
-                           "zeig", "zeig_zu", "zoomLimitEnde", "zoomLimit", "nextImg", "prevImg",
-                           "prevImgUp", "nextImgDn", "firstImg", "lastImg", "zoomLinks", "zoomRechts",
-                           "DOMContentLoaded", "createZoomDiv", "zeigLegende", "zeigKarte", "Alert",
-                           "zahlCH"}));
+  EXPECT_EQ(functions,
+            (std::vector<std::string>{
+                "zeig", "zeig_zu", "zoomLimitEnde", "zoomLimit", "nextImg", "prevImg", "prevImgUp",
+                "nextImgDn", "firstImg", "lastImg", "zoomLinks", "zoomRechts", "DOMContentLoaded",
+                "createZoomDiv", "zeigLegende", "zeigKarte", "Alert", "zahlCH"}));
   // the section comments stand directly above their functions
-  EXPECT_NE(text.find("// Funktionen f\xC3\xBCr MAP/AREA\r\nfunction zeigLegende("), std::string::npos);
-  EXPECT_NE(text.find("// HTML5-Ersatz f\xC3\xBCr js-alert()\r\nfunction Alert("), std::string::npos);
-  EXPECT_NE(text.find("// Zahl im CH-Format ausgeben (12345.6789 \xE2\x86\x92 12'345.6789)\r\nfunction zahlCH("),
-            std::string::npos);
+  EXPECT_THAT(text, HasSubstr("// Funktionen f\xC3\xBCr MAP/AREA\r\nfunction zeigLegende("));
+  EXPECT_THAT(text, HasSubstr("// HTML5-Ersatz f\xC3\xBCr js-alert()\r\nfunction Alert("));
+  EXPECT_THAT(text, HasSubstr("// Zahl im CH-Format ausgeben (12345.6789 \xE2\x86\x92 "
+                              "12'345.6789)\r\nfunction zahlCH("));
 }
 
 TEST(ZoomScript, IndentedByTwoAndCommented) {
   const Lines lines = test::CrLfLines(ZoomScriptText());
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const std::string& line = lines[i];
-    EXPECT_EQ(line.find('\t'), std::string::npos) << "tab in line " << i + 1;
+    EXPECT_THAT(line, Not(HasSubstr("\t"))) << "tab in line " << i + 1;
     EXPECT_EQ(line.find_last_not_of(' ') + 1, line.size()) << "trailing blank in line " << i + 1;
     if (!line.empty() && line[0] == ' ') {
       EXPECT_EQ(Indent(line) % 2, 0u) << "line " << i + 1 << ": " << line;
@@ -319,7 +334,9 @@ TEST(ZoomScript, IndentedByTwoAndCommented) {
   }
   // each German step comment stands behind a statement of its own step
   const std::vector<std::pair<std::string, std::string>> comments = {
-      {"backgroundImage", "// gro\xC3\x9F" "es Bild"},
+      {"backgroundImage",
+       "// gro\xC3\x9F"
+       "es Bild"},
       {"\"tabindex\"", "// anw\xC3\xA4hlbar mit TAB-Taste"},
       {"\"lazy\"", "// erst laden sobald sichtbar"},
       {"console.clear()", "// kein _t.* Thumbnail da -> Bild umbenennen!"},
@@ -334,7 +351,7 @@ TEST(ZoomScript, IndentedByTwoAndCommented) {
       if (at == std::string::npos) continue;
       ++found;
       EXPECT_EQ(at + 2 + comment.size(), line.size()) << "comment not at the end: " << line;
-      EXPECT_NE(line.substr(0, at).find(code), std::string::npos) << line;
+      EXPECT_THAT(line.substr(0, at), HasSubstr(code)) << line;
     }
     EXPECT_EQ(found, 1) << comment;
   }

@@ -25,13 +25,9 @@ void DialogHost::SetText(int id, const std::string& text) const {
   SetDlgItemTextA(dialog_, id, text.c_str());
 }
 
-bool DialogHost::IsChecked(int id) const {
-  return IsDlgButtonChecked(dialog_, id) == BST_CHECKED;
-}
+bool DialogHost::IsChecked(int id) const { return IsDlgButtonChecked(dialog_, id) == BST_CHECKED; }
 
-bool DialogHost::IsEnabled(int id) const {
-  return IsWindowEnabled(GetDlgItem(dialog_, id)) != 0;
-}
+bool DialogHost::IsEnabled(int id) const { return IsWindowEnabled(GetDlgItem(dialog_, id)) != 0; }
 
 bool DialogHost::FormIs(bool enabled) const {
   for (int id : {IDOK, IDC_TITLE, IDC_AUTHOR, IDC_KEYWORDS, IDC_MENU, IDC_CSSONLY, IDC_EXPLORE,

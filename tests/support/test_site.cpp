@@ -6,15 +6,13 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/form_settings.h"
 #include "identity.h"
+#include "settings/form_settings.h"
 #include "system/system.h"
 
 namespace trellan::test {
 
-std::string SiteFolder() {
-  return ShellFolderPath("Desktop") + "\\" + kSiteFolderName + "\\";
-}
+std::string SiteFolder() { return ShellFolderPath("Desktop") + "\\" + kSiteFolderName + "\\"; }
 
 namespace {
 
@@ -134,8 +132,8 @@ constexpr const char* kUserShellFolders =
 
 DesktopAt::DesktopAt(const std::string& path) {
   HKEY key = nullptr;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, kUserShellFolders, 0, nullptr, 0, KEY_ALL_ACCESS,
-                      nullptr, &key, nullptr) != ERROR_SUCCESS)
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, kUserShellFolders, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                      &key, nullptr) != ERROR_SUCCESS)
     return;
   DWORD size = 0;
   if (RegQueryValueExA(key, "Desktop", nullptr, &type_, nullptr, &size) == ERROR_SUCCESS) {
@@ -151,8 +149,7 @@ DesktopAt::DesktopAt(const std::string& path) {
 
 DesktopAt::~DesktopAt() {
   HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, kUserShellFolders, 0, KEY_ALL_ACCESS, &key) !=
-      ERROR_SUCCESS)
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, kUserShellFolders, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
     return;
   if (type_ == REG_NONE)
     RegDeleteValueA(key, "Desktop");

@@ -12,18 +12,18 @@ namespace {
 
 const std::string kAboutText =
     std::string(kProgramCaption) + "\r\n\r\n" +
-    "Erstellt ein universelles HTML5/CSS-basiertes Men\xFC" "system, zusammen mit allen "
-    "ben\xF6" "tigten Dateien als Grundger\xFC" "st f\xFC" "r eine Webseite. Die Seiten sind "
-    "\"responsive\", d.h. sie passen sich an das Ausgabeger\xE4" "t an (PC, Tablet, Telefon). "
+    "Erstellt ein universelles HTML5/CSS-basiertes Men\xFCsystem, zusammen mit allen "
+    "ben\xF6tigten Dateien als Grundger\xFCst f\xFCr eine Webseite. Die Seiten sind "
+    "\"responsive\", d.h. sie passen sich an das Ausgabeger\xE4t an (PC, Tablet, Telefon). "
     "Die Formatierungen befinden sich in der Datei \"style.css\" und \"zoom.js\" erledigt den "
     "Bilder-Zoom.\r\n\r\n"
     "Ich setzte dieses Programm in meinem Infomatik-Unterricht ein. Die Lernenden erstellten "
-    "damit ein funktionierendes Grundger\xFC" "st f\xFC" "r ihre pers\xF6" "nlichen Homepages. "
-    "Die kommentierten Dummy-Inhalte k\xF6" "nnen leicht ersetzt werden.";
+    "damit ein funktionierendes Grundger\xFCst f\xFCr ihre pers\xF6nlichen Homepages. "
+    "Die kommentierten Dummy-Inhalte k\xF6nnen leicht ersetzt werden.";
 
-constexpr const char* kContextCaption = "JPG-Kontextmen\xFC" "-Eintrag";
+constexpr const char* kContextCaption = "JPG-Kontextmen\xFC-Eintrag";
 constexpr const char* kContextQuestion =
-    "Kontextmen\xFC" "-Eintr\xE4" "ge f\xFC" "r Ordner\r\r- JPG-Thumb (IrfanView)\r\tund\r"
+    "Kontextmen\xFC-Eintr\xE4ge f\xFCr Ordner\r\r- JPG-Thumb (IrfanView)\r\tund\r"
     "- JPG-Web (IrfanView)\r\raktivieren?\r\r[Ja]\tAktivieren\r[Nein]\tDeaktivieren";
 
 constexpr const char* kThumbKey = "SOFTWARE\\Classes\\Directory\\shell\\JPG-Thumb (IrfanView)";
@@ -47,7 +47,6 @@ class Commands : public DialogTest {
     wsprintfA(text, "%lx", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(icon)));
     return text;
   }
-
 };
 
 TEST_F(Commands, F1ShowsTheAboutBoxOnceAtATime) {
@@ -93,7 +92,8 @@ TEST_F(Commands, ContextMenuQuestionThenCancelChangesNothing) {
 TEST_F(Commands, FieldAndCheckBoxNotificationsStartNothing) {
   for (int id : {101, 102, 103, 104, 105, 106, 107, 108, 112})
     for (int code : {EN_CHANGE, EN_SETFOCUS, BN_CLICKED})
-      ASSERT_TRUE(PostMessageA(program_->dialog(), WM_COMMAND, MAKEWPARAM(id, static_cast<WORD>(code)),
+      ASSERT_TRUE(PostMessageA(program_->dialog(), WM_COMMAND,
+                               MAKEWPARAM(id, static_cast<WORD>(code)),
                                reinterpret_cast<LPARAM>(program_->Item(id))));
   // The commands were taken before the ping: a box one of them opened
   // would be there now.

@@ -18,8 +18,10 @@ namespace {
 // The dialog's size is given in system-font units divided by the scale
 // factors, truncated toward zero.
 TEST(DialogTemplate, SizeShrinksWithThePixelsPerInch) {
-  const struct { double scale; short cx, cy; } cases[] = {
-      {1.0, 200, 230}, {1.25, 160, 184}, {1.5, 133, 153}, {2.0, 100, 115}};
+  const struct {
+    double scale;
+    short cx, cy;
+  } cases[] = {{1.0, 200, 230}, {1.25, 160, 184}, {1.5, 133, 153}, {2.0, 100, 115}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.scale);
     const DialogTemplate dialog = MainDialogTemplate({c.scale, c.scale});
@@ -48,9 +50,9 @@ constexpr DWORD kLabel = 0x50020000, kPush = 0x50010300, kLine = 0x50010080, kCh
 std::vector<ExpectedControl> ExpectedControls() {
   const std::string intro =
       std::string(kProgramCaption) +
-      "\r\n\r\nErstellt ein universelles HTML5/CSS-basiertes Men\xFC" "system, "
-      "zusammen mit allen ben\xF6" "tigten Dateien als Grundger\xFC" "st f\xFC" "r eine Webseite. "
-      "Die Seiten sind \"responsive\", d.h. sie passen sich an das Ausgabeger\xE4" "t an (PC, "
+      "\r\n\r\nErstellt ein universelles HTML5/CSS-basiertes Men\xFCsystem, "
+      "zusammen mit allen ben\xF6tigten Dateien als Grundger\xFCst f\xFCr eine Webseite. "
+      "Die Seiten sind \"responsive\", d.h. sie passen sich an das Ausgabeger\xE4t an (PC, "
       "Tablet, Telefon). Die Formatierungen befinden sich in der Datei \"style.css\" und "
       "\"zoom.js\" erledigt den Bilder-Zoom.";
   // The intro label's height is checked on its own (it must end above the
@@ -65,23 +67,46 @@ std::vector<ExpectedControl> ExpectedControls() {
       {"BUTTON", 110, "&Laden", kPush, 0, {170, 425, 230, 445}, "ANSI_VAR_FONT"},
       {"BUTTON", 111, "&Sichern", kPush, 0, {230, 425, 290, 445}, "ANSI_VAR_FONT"},
       {"STATIC", 0, "&Titel:", kLabel, 0, {10, 7, 160, 27}, "ANSI_VAR_FONT"},
-      {"EDIT", 101, "Seitentitel eingeben", kLine, WS_EX_CLIENTEDGE, {80, 5, 390, 25},
+      {"EDIT",
+       101,
+       "Seitentitel eingeben",
+       kLine,
+       WS_EX_CLIENTEDGE,
+       {80, 5, 390, 25},
        "DEFAULT_GUI_FONT"},
       {"STATIC", 0, "&Autor:", kLabel, 0, {10, 42, 160, 62}, "ANSI_VAR_FONT"},
-      {"EDIT", 102, "Vorname Name", kLine, WS_EX_CLIENTEDGE, {80, 40, 390, 60},
-       "DEFAULT_GUI_FONT"},
+      {"EDIT", 102, "Vorname Name", kLine, WS_EX_CLIENTEDGE, {80, 40, 390, 60}, "DEFAULT_GUI_FONT"},
       {"STATIC", 0, "\"&Keywords\":", kLabel, 0, {10, 77, 160, 97}, "ANSI_VAR_FONT"},
-      {"EDIT", 103, "Schl\xFC" "sselw\xF6" "rter f\xFC" "r Suchmaschinen eingeben", kLine,
-       WS_EX_CLIENTEDGE, {80, 75, 390, 95}, "DEFAULT_GUI_FONT"},
-      {"STATIC", 0,
-       "&Men\xFC" "punkte:\r\nEinen Men\xFC" "punkt pro Zeile\r\neingeben  --->\r\n\r\n"
-       "Vermeide lange Men\xFC" "punkte\r\n(< 20 Buchstaben)",
-       kLabel, 0, {10, 122, 160, 262}, "ANSI_VAR_FONT"},
-      {"EDIT", 104, "Start\r\nSeite 2\r\nSeite 3\r\nLinks & Media\r\nImpressum", 0x50211144,
-       WS_EX_CLIENTEDGE, {180, 120, 390, 280}, "DEFAULT_GUI_FONT"},
-      {"BUTTON", 106, "Nur STYLE.&CSS erstellen", kCheck, 0, {10, 212, 170, 232},
+      {"EDIT",
+       103,
+       "Schl\xFCsselw\xF6rter f\xFCr Suchmaschinen eingeben",
+       kLine,
+       WS_EX_CLIENTEDGE,
+       {80, 75, 390, 95},
+       "DEFAULT_GUI_FONT"},
+      {"STATIC",
+       0,
+       "&Men\xFCpunkte:\r\nEinen Men\xFCpunkt pro Zeile\r\neingeben  --->\r\n\r\n"
+       "Vermeide lange Men\xFCpunkte\r\n(< 20 Buchstaben)",
+       kLabel,
+       0,
+       {10, 122, 160, 262},
        "ANSI_VAR_FONT"},
-      {"BUTTON", 105, "Zielordner mit E&xplorer \xF6" "ffnen", kCheck, 0, {10, 242, 170, 262},
+      {"EDIT",
+       104,
+       "Start\r\nSeite 2\r\nSeite 3\r\nLinks & Media\r\nImpressum",
+       0x50211144,
+       WS_EX_CLIENTEDGE,
+       {180, 120, 390, 280},
+       "DEFAULT_GUI_FONT"},
+      {"BUTTON", 106, "Nur STYLE.&CSS erstellen", kCheck, 0, {10, 212, 170, 232}, "ANSI_VAR_FONT"},
+      {"BUTTON",
+       105,
+       "Zielordner mit E&xplorer \xF6"
+       "ffnen",
+       kCheck,
+       0,
+       {10, 242, 170, 262},
        "ANSI_VAR_FONT"},
   };
 }
@@ -124,7 +149,6 @@ class OpenDialog : public DialogTest {
       if (fields.size() == 3) found[fields[0]] = {fields[1], std::stoi(fields[2])};
     return found;
   }
-
 };
 
 TEST_F(OpenDialog, ControlsFollowTheirTableInCreationOrder) {
@@ -240,7 +264,9 @@ TEST_F(OpenDialog, SystemMenuEndsWithGalleryContextMenuAndSiteCheck) {
             (std::vector<std::string>{"114", "string", "&Media: Bildergalerie..."}));
   EXPECT_EQ(items[items.size() - 2],
             (std::vector<std::string>{"113", "string", "&Kontextmen\xFC JPG..."}));
-  EXPECT_EQ(items.back(), (std::vector<std::string>{"115", "string", "Website &pr\xFC" "fen..."}));
+  EXPECT_EQ(items.back(), (std::vector<std::string>{"115", "string",
+                                                    "Website &pr\xFC"
+                                                    "fen..."}));
   EXPECT_NE(items[items.size() - 4][1], "separator") << "no separator of the program's own";
 }
 
@@ -252,15 +278,16 @@ TEST_F(OpenDialog, FocusStartsInTheTitleAndTabFollowsCreationOrder) {
   for (int next : {102, 103, 104, 106, 105, 1, 2, 109, 110, 111, 101}) {
     ASSERT_TRUE(program_->PressKey(VK_TAB));
     EXPECT_TRUE(WaitFor([&] { return program_->FocusId() == next; }, 5000))
-        << "Tab from " << previous << " expected " << next << ", focus on "
-        << program_->FocusId();
+        << "Tab from " << previous << " expected " << next << ", focus on " << program_->FocusId();
     previous = next;
   }
 }
 
 TEST_F(OpenDialog, AltLettersOfTheLabelsFocusTheirFields) {
-  const struct { char letter; int field; } cases[] = {{'T', 101}, {'A', 102}, {'K', 103},
-                                                       {'M', 104}, {'T', 101}};
+  const struct {
+    char letter;
+    int field;
+  } cases[] = {{'T', 101}, {'A', 102}, {'K', 103}, {'M', 104}, {'T', 101}};
   ASSERT_TRUE(program_->PressKey(VK_TAB));  // away from the title
   ASSERT_TRUE(WaitFor([&] { return program_->FocusId() == 102; }, 5000));
   for (const auto& c : cases) {
@@ -289,21 +316,24 @@ TEST_F(ProgramFile, CarriesOne32x32SixteenColourIconNamedI) {
   EXPECT_EQ(word(4), 1);  // one image
   EXPECT_EQ(bytes[6], 32);
   EXPECT_EQ(bytes[7], 32);
-  EXPECT_EQ(bytes[8], 16);     // colours
-  EXPECT_EQ(word(6 + 6), 4);   // bits per pixel
+  EXPECT_EQ(bytes[8], 16);    // colours
+  EXPECT_EQ(word(6 + 6), 4);  // bits per pixel
   FreeLibrary(file);
 }
 
 std::string VersionText(const std::vector<char>& info, const std::string& name) {
-  struct Translation { WORD language, code_page; };
+  struct Translation {
+    WORD language, code_page;
+  };
   Translation* translation = nullptr;
   UINT size = 0;
   if (!VerQueryValueA(info.data(), "\\VarFileInfo\\Translation",
-                      reinterpret_cast<void**>(&translation), &size) || size < sizeof *translation)
+                      reinterpret_cast<void**>(&translation), &size) ||
+      size < sizeof *translation)
     return "<no translation>";
   char path[128];
-  wsprintfA(path, "\\StringFileInfo\\%04x%04x\\%s", translation->language,
-            translation->code_page, name.c_str());
+  wsprintfA(path, "\\StringFileInfo\\%04x%04x\\%s", translation->language, translation->code_page,
+            name.c_str());
   char* text = nullptr;
   if (!VerQueryValueA(info.data(), path, reinterpret_cast<void**>(&text), &size) || !text)
     return "<missing>";
@@ -325,11 +355,13 @@ TEST_F(ProgramFile, CarriesTheVersionRecord) {
   EXPECT_EQ(fixed->dwFileVersionLS, kVersion[2] << 16 | kVersion[3]);
   EXPECT_EQ(fixed->dwProductVersionMS, kVersion[0] << 16 | kVersion[1]);
   EXPECT_EQ(fixed->dwProductVersionLS, kVersion[2] << 16 | kVersion[3]);
-  const std::map<std::string, std::string> texts = {
-      {"FileVersion", kVersionText},    {"ProductVersion", kVersionText},
-      {"ProductName", "Trellan"},       {"FileDescription", "Trellan"},
-      {"InternalName", "Trellan"},      {"OriginalFilename", "Trellan.exe"},
-      {"Comments", "MI-Unterricht (Informatik)"}};
+  const std::map<std::string, std::string> texts = {{"FileVersion", kVersionText},
+                                                    {"ProductVersion", kVersionText},
+                                                    {"ProductName", "Trellan"},
+                                                    {"FileDescription", "Trellan"},
+                                                    {"InternalName", "Trellan"},
+                                                    {"OriginalFilename", "Trellan.exe"},
+                                                    {"Comments", "MI-Unterricht (Informatik)"}};
   for (const auto& [name, text] : texts) EXPECT_EQ(VersionText(info, name), text) << name;
   for (const char* name : {"LegalCopyright", "LegalTrademarks", "CompanyName"}) {
     const std::string text = VersionText(info, name);

@@ -128,12 +128,17 @@ TEST_F(DialogRun, DefaultFormWritesTheSiteAndEndsWithTheNotice) {
 // The ANSI texts of the form are converted once, at the run's edge.
 TEST_F(DialogRun, FormTextsReachThePagesInUtf8) {
   Open();
-  dialog_->SetText(IDC_TITLE, "Gr\xFC\xDF" "e & <i>Sch\xF6nes</i>");
+  dialog_->SetText(IDC_TITLE,
+                   "Gr\xFC\xDF"
+                   "e & <i>Sch\xF6nes</i>");
   dialog_->SetText(IDC_MENU, "Caf\xE9\r\n\r\nA&amp;B\r\n");
   PressOk();
-  const SiteText site{"Gr\xC3\xBC\xC3\x9F" "e & <i>Sch\xC3\xB6nes</i>", "Vorname Name",
-                      "Schl\xC3\xBCsselw\xC3\xB6rter f\xC3\xBCr Suchmaschinen eingeben",
-                      {"Caf\xC3\xA9", "A&amp;B"}};
+  const SiteText site{
+      "Gr\xC3\xBC\xC3\x9F"
+      "e & <i>Sch\xC3\xB6nes</i>",
+      "Vorname Name",
+      "Schl\xC3\xBCsselw\xC3\xB6rter f\xC3\xBCr Suchmaschinen eingeben",
+      {"Caf\xC3\xA9", "A&amp;B"}};
   EXPECT_EQ(ReadFileBytes(Site("index.html")), kBom + RenderPage(site, 1, TodayText()));
   EXPECT_EQ(ReadFileBytes(Site("s02.html")), kBom + RenderPage(site, 2, TodayText()));
   EXPECT_FALSE(FileExists(Site("s03.html")));
@@ -158,7 +163,8 @@ TEST_F(DialogRun, OverwriteQuestionThenCancelWritesAndStoresNothing) {
   EXPECT_EQ(question.caption, kOverwriteCaption);
   EXPECT_EQ(question.text, "Im Ordner\r\n\xAB" + test::SiteFolder() +
                                "\xBB\r\nhat es bereits HTML-Dateien.\r\n\r\n"
-                               "HTML-Dateien wirklich \xFC" "berschreiben?");
+                               "HTML-Dateien wirklich \xFC"
+                               "berschreiben?");
   EXPECT_EQ(question.buttons, (std::vector<int>{IDYES, IDNO, IDCANCEL}));
   EXPECT_EQ(question.default_button, IDNO);
   EXPECT_EQ(question.icon, LoadIconA(nullptr, IDI_QUESTION));
@@ -220,8 +226,8 @@ TEST_F(DialogRun, CheckedCssOnlyBoxAsksNothingAndLeavesPagesAndMedia) {
 TEST_F(DialogRun, PageHeldOpenEndsWithTheWarningNamingIt) {
   ExistingSite();
   test::WriteFileBytes(Site("s02.html"), "held");
-  const HANDLE held = CreateFileA(Site("s02.html").c_str(), GENERIC_READ, 0, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE held = CreateFileA(Site("s02.html").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   const auto boxes = PressOk({IDYES});
   CloseHandle(held);

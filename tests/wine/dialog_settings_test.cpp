@@ -13,8 +13,7 @@
 namespace trellan::driver {
 namespace {
 
-const std::string kDefaultKeywords =
-    "Schl\xFC" "sselw\xF6" "rter f\xFC" "r Suchmaschinen eingeben";
+const std::string kDefaultKeywords = "Schl\xFCsselw\xF6rter f\xFCr Suchmaschinen eingeben";
 const std::string kDefaultMenu = "Start\r\nSeite 2\r\nSeite 3\r\nLinks & Media\r\nImpressum";
 
 class FormStore : public ::testing::Test {
@@ -109,7 +108,8 @@ TEST_F(FormStore, LongTextsSurviveSaveAndLoad) {
   std::string menu;
   for (int line = 0; menu.size() < 8000; ++line) {
     if (!menu.empty()) menu += "\r\n";
-    menu += "Zeile " + std::to_string(line) + " " + std::string(60, static_cast<char>('a' + line % 26));
+    menu +=
+        "Zeile " + std::to_string(line) + " " + std::string(60, static_cast<char>('a' + line % 26));
   }
   menu.resize(8000);
   const std::string title = std::string(511, 'T') + "!";

@@ -50,8 +50,7 @@ struct Case {
 };
 
 // Room for the pages but not the media; for part of the style files.
-constexpr Case kCases[] = {{"OverwriteEverything", false, 48 * 1024},
-                           {"CssOnly", true, 16 * 1024}};
+constexpr Case kCases[] = {{"OverwriteEverything", false, 48 * 1024}, {"CssOnly", true, 16 * 1024}};
 
 void PrintTo(const Case& run, std::ostream* out) { *out << run.name; }
 
@@ -100,7 +99,8 @@ class FullDisk : public ::testing::TestWithParam<Case> {
     ASSERT_TRUE(GetDiskFreeSpaceExA(disk_.c_str(), &free, &total, nullptr));
     ASSERT_LE(total.QuadPart, kSmallDiskLimit) << disk_ << " is not the small disk";
     ASSERT_GT(free.QuadPart, left) << "the disk is too small for the test";
-    test::WriteFileBytes(Ballast(), std::string(static_cast<std::size_t>(free.QuadPart - left), '\0'));
+    test::WriteFileBytes(Ballast(),
+                         std::string(static_cast<std::size_t>(free.QuadPart - left), '\0'));
   }
 
   std::string disk_;

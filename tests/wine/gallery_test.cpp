@@ -1,5 +1,6 @@
-#include "mediatools/gallery.h"
+#include "app/media_commands.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,12 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "system/gallery_files.h"
 #include "system/system.h"
 #include "tests/support/message_boxes.h"
 #include "tests/support/test_site.h"
 
 namespace trellan {
 namespace {
+
+using ::testing::HasSubstr;
 
 using test::MessageBoxAnswerer;
 
@@ -28,8 +32,9 @@ std::string ListPath() { return test::SiteFolder() + "_Bilder.txt"; }
 // Created through the UTF-16 API, so that names outside the ANSI code page
 // exist as well.
 void CreatePicture(const std::wstring& name) {
-  const HANDLE file = CreateFileW((trellan::AnsiToWide(MediaFolder()) + L"\\" + name).c_str(), GENERIC_WRITE, 0,
-                                  nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE file =
+      CreateFileW((trellan::AnsiToWide(MediaFolder()) + L"\\" + name).c_str(), GENERIC_WRITE, 0,
+                  nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(file, INVALID_HANDLE_VALUE);
   DWORD written = 0;
   WriteFile(file, "pic", 3, &written, nullptr);
@@ -62,10 +67,18 @@ HWND WaitForListInNotepad(DWORD timeout_ms) {
 std::string Block(const std::string& src, const std::string& caption) {
   return "<figure>\r\n"
          "  <img class=\"bild zoom\"\r\n"
-         "   src=\"media/" + src + "\"\r\n"
-         "   title=\"" + caption + "\"\r\n"
-         "   alt=\"" + caption + "\">\r\n"
-         "  <figcaption>" + caption + "</figcaption>\r\n"
+         "   src=\"media/" +
+         src +
+         "\"\r\n"
+         "   title=\"" +
+         caption +
+         "\"\r\n"
+         "   alt=\"" +
+         caption +
+         "\">\r\n"
+         "  <figcaption>" +
+         caption +
+         "</figcaption>\r\n"
          "</figure>\r\n"
          "\r\n";
 }
@@ -106,8 +119,11 @@ class Gallery : public ::testing::Test {
     const test::SeenBox& box = boxes.seen()[0];
     EXPECT_EQ(box.caption, "Media: Bildergalerie");
     EXPECT_EQ(box.text, "Die HTML-Bildergalerie wurde vorbereitet:\r\r" + ListPath() +
-                            "\r\rDie Datei wird mit dem Editor ge\xF6" "ffnet, der Inhalt kann "
-                            "dann \xFC" "ber die Zwischenablage \xFC" "bernommen werden.");
+                            "\r\rDie Datei wird mit dem Editor ge\xF6"
+                            "ffnet, der Inhalt kann "
+                            "dann \xFC"
+                            "ber die Zwischenablage \xFC"
+                            "bernommen werden.");
     EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
     EXPECT_EQ(box.owner, owner_);
     const HWND notepad = WaitForListInNotepad(15000);
@@ -135,8 +151,11 @@ TEST_F(Gallery, ListsEveryPictureTypeInSearchOrderAndSkipsDerivedCopies) {
   // Each search pattern's blocks, as (src, caption); within one pattern the
   // directory order counts, not this one.
   const std::vector<std::vector<std::pair<std::string, std::string>>> groups = {
-      {{"a1.jpg", "A1"}, {"Mein_Bild.JPG", "Mein Bild"}, {"Berg_T.jpg", "Berg T"},
-       {"a.jpg.jpg", "A.jpg"}, {"x.png.jpg", "X"}},
+      {{"a1.jpg", "A1"},
+       {"Mein_Bild.JPG", "Mein Bild"},
+       {"Berg_T.jpg", "Berg T"},
+       {"a.jpg.jpg", "A.jpg"},
+       {"x.png.jpg", "X"}},
       {{"b.jpeg", "B"}, {"sch%C3%B6ne%20aussicht.jpeg", "Sch\xC3\xB6ne aussicht"}},
       {{"c.jfif", "C"}},
       {{"d.svg", "D"}},
@@ -167,8 +186,7 @@ TEST_F(Gallery, ListsEveryPictureTypeInSearchOrderAndSkipsDerivedCopies) {
   EXPECT_EQ(std::unique(unique.begin(), unique.end()), unique.end()) << "a picture listed twice";
 
   ExpectNoticeAndNotepad(boxes);
-  EXPECT_NE(notepad_text_.find("src=\"media/Mein_Bild.JPG\""), std::string::npos)
-      << notepad_text_;
+  EXPECT_THAT(notepad_text_, HasSubstr("src=\"media/Mein_Bild.JPG\""));
 }
 
 TEST_F(Gallery, WithoutSiteFolderCreatesItAndAnEmptyList) {
@@ -194,6 +212,9 @@ TEST_F(Gallery, UnwritableListShowsNoNoticeAndStartsNoEditor) {
   EXPECT_TRUE(boxes.seen().empty());
   EXPECT_TRUE(test::ProcessesNamed("notepad.exe").empty()) << "an editor was started";
   EXPECT_TRUE(test::ListFolder(ListPath()).empty());
+  const GalleryList list = WriteGalleryList(test::SiteFolder(), "x");
+  EXPECT_EQ(list.path, ListPath());
+  EXPECT_FALSE(list.written);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The media tools through the real program: the two system-menu entries,
-// the boxes they show, the list file, Notepad, the registry and the exit
-// code when the image viewer is missing.
+// the boxes they show, the list file, Notepad, the registry, and when the
+// image viewer is missing the download page and the exit code.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -27,8 +28,8 @@ std::string ListPath() { return test::SiteFolder() + "_Bilder.txt"; }
 std::optional<std::string> CommandOf(const std::string& verb_key) {
   char data[2048] = {};
   DWORD size = sizeof data - 1;
-  if (RegGetValueA(HKEY_CURRENT_USER, (verb_key + "\\command").c_str(), "", RRF_RT_REG_SZ,
-                   nullptr, data, &size) != ERROR_SUCCESS)
+  if (RegGetValueA(HKEY_CURRENT_USER, (verb_key + "\\command").c_str(), "", RRF_RT_REG_SZ, nullptr,
+                   data, &size) != ERROR_SUCCESS)
     return std::nullopt;
   return std::string(data);
 }
@@ -114,8 +115,11 @@ TEST_F(MediaTools, GalleryEntryWritesTheListThenOpensItInNotepad) {
   const std::optional<Box> notice = program->WaitForBox(kGalleryCaption);
   ASSERT_TRUE(notice);
   EXPECT_EQ(notice->text, "Die HTML-Bildergalerie wurde vorbereitet:\r\r" + ListPath() +
-                              "\r\rDie Datei wird mit dem Editor ge\xF6" "ffnet, der Inhalt "
-                              "kann dann \xFC" "ber die Zwischenablage \xFC" "bernommen werden.");
+                              "\r\rDie Datei wird mit dem Editor ge\xF6"
+                              "ffnet, der Inhalt "
+                              "kann dann \xFC"
+                              "ber die Zwischenablage \xFC"
+                              "bernommen werden.");
   EXPECT_EQ(notice->buttons, std::vector<int>{IDOK});
   EXPECT_EQ(notice->owner, program->dialog());
   // The list is complete before the notice, Notepad comes only after it.
@@ -179,12 +183,66 @@ TEST_F(MediaTools, ContextMenuYesWritesCommandsCancelKeepsThemNoRemovesThem) {
   EXPECT_EQ(program->WaitForExit(), std::optional<DWORD>(0));
 }
 
-TEST_F(MediaTools, MissingViewerAnsweredNoEndsTheProgramWithOne) {
-  ExpectMissingViewerEndsProgram(IDNO);
+// Web addresses open the stand-in browser, which records how it was
+// started; and should that fail, Wine's browser launcher has none to
+// start. Wine reads the link handler from the machine's classes only.
+class MissingViewer : public MediaTools {
+ protected:
+  void SetUp() override {
+    MediaTools::SetUp();
+    std::string temp(MAX_PATH + 1, '\0');
+    temp.resize(GetTempPathA(MAX_PATH + 1, temp.data()));
+    record_ = temp + "trellan-opened-url.txt";
+    DeleteFileA(record_.c_str());
+    saved_handler_ = ReadRegString(HKEY_CLASSES_ROOT, kHttpsCommand, "");
+    saved_browsers_ = ReadRegString(HKEY_CURRENT_USER, kWineBrowser, "Browsers");
+    WriteRegString(HKEY_CURRENT_USER, kWineBrowser, "Browsers", "trellan-test-no-browser");
+    const std::string handler =
+        "\"" + PathFromEnvironment("TRELLAN_URL_RECORDER") + "\" \"" + record_ + "\" \"%1\"";
+    WriteRegString(HKEY_CLASSES_ROOT, kHttpsCommand, "", handler);
+    // The tests rely on it: a real browser must never start.
+    ASSERT_EQ(ReadRegString(HKEY_CLASSES_ROOT, kHttpsCommand, ""), handler);
+  }
+  void TearDown() override {
+    Restore(HKEY_CLASSES_ROOT, kHttpsCommand, "", saved_handler_);
+    Restore(HKEY_CURRENT_USER, kWineBrowser, "Browsers", saved_browsers_);
+    DeleteFileA(record_.c_str());
+    MediaTools::TearDown();
+  }
+
+  static void Restore(HKEY root, const char* key, const char* name, const std::string& saved) {
+    if (saved.empty())
+      RegDeleteKeyValueA(root, key, name);
+    else
+      WriteRegString(root, key, name, saved);
+  }
+
+  // A page the program opened started the recorder before the program
+  // ended; once every recorder has ended, its record is there.
+  static bool RecordersEnded() {
+    return WaitFor([] { return test::ProcessesNamed("url_recorder.exe").empty(); });
+  }
+
+  static constexpr const char* kHttpsCommand = "https\\shell\\open\\command";
+  static constexpr const char* kWineBrowser = "Software\\Wine\\WineBrowser";
+  std::string record_;
+  std::string saved_handler_;
+  std::string saved_browsers_;
+};
+
+TEST_F(MissingViewer, AnsweredYesOpensTheDownloadPageAndEndsTheProgramWithOne) {
+  ExpectMissingViewerEndsProgram(IDYES);
+  ASSERT_TRUE(WaitFor([&] { return test::FileExists(record_); })) << "no page was opened";
+  EXPECT_THAT(test::ReadFileBytes(record_),
+              ::testing::HasSubstr(std::string(" \"") + kViewerDownloadPage + "\""));
 }
 
-TEST_F(MediaTools, MissingViewerAnsweredCancelEndsTheProgramWithOne) {
-  ExpectMissingViewerEndsProgram(IDCANCEL);
+TEST_F(MissingViewer, AnsweredNoOrCancelEndsTheProgramWithOneAndOpensNoPage) {
+  for (const int answer : {IDNO, IDCANCEL}) {
+    ExpectMissingViewerEndsProgram(answer);
+    ASSERT_TRUE(RecordersEnded());
+    EXPECT_FALSE(test::FileExists(record_)) << "a page was opened after " << answer;
+  }
 }
 
 }  // namespace

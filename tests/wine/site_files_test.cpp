@@ -269,8 +269,9 @@ TEST_F(SiteFiles, MediaFolderThatIsAFileFailsEveryMediaFile) {
 
 TEST_F(SiteFiles, ExplorerStepStartsExplorer) {
   const std::vector<DWORD> before = test::ExplorerProcesses();
-  CarryOut({site_, {{StepKind::CreateFolder, ""},
-                    {StepKind::StartExplorer, "Explorer /e,/root,/select,\"" + site_ + "\""}}});
+  CarryOut({site_,
+            {{StepKind::CreateFolder, ""},
+             {StepKind::StartExplorer, "Explorer /e,/root,/select,\"" + site_ + "\""}}});
   EXPECT_EQ(test::EndNewExplorers(before).size(), 1u);
 }
 

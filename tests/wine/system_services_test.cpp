@@ -79,9 +79,13 @@ TEST(Registry, StringsAndNumbersRoundTripAndCreateTheirKeys) {
   EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, kTestKey, "Missing"), "");
   EXPECT_EQ(ReadRegDword(HKEY_CURRENT_USER, kTestKey, "Missing"), 0u);
 
-  WriteRegString(HKEY_CURRENT_USER, kTestKey, "Text", "Gr\xFC\xDF" "e");
+  WriteRegString(HKEY_CURRENT_USER, kTestKey, "Text",
+                 "Gr\xFC\xDF"
+                 "e");
   WriteRegDword(HKEY_CURRENT_USER, kTestKey, "Number", 1);
-  EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, kTestKey, "Text"), "Gr\xFC\xDF" "e");
+  EXPECT_EQ(ReadRegString(HKEY_CURRENT_USER, kTestKey, "Text"),
+            "Gr\xFC\xDF"
+            "e");
   EXPECT_EQ(ReadRegDword(HKEY_CURRENT_USER, kTestKey, "Number"), 1u);
   EXPECT_EQ(ReadRegDword(HKEY_CURRENT_USER, kTestKey, "Missing"), 0u);
 
@@ -128,10 +132,14 @@ TEST(RegistrySettings, TextsAndNumbersRoundTripUnderTheProgramsKey) {
   RegistrySettings store;
   EXPECT_EQ(store.ReadText("PageTitle", 1024), "");
   EXPECT_EQ(store.ReadNumber("CSSOnly"), 0u);
-  store.WriteText("PageTitle", "Gr\xFC\xDF" "e");
+  store.WriteText("PageTitle",
+                  "Gr\xFC\xDF"
+                  "e");
   store.WriteText("PageMenue", std::string(9000, 'm'));
   store.WriteNumber("CSSOnly", 1);
-  EXPECT_EQ(store.ReadText("PageTitle", 1024), "Gr\xFC\xDF" "e");
+  EXPECT_EQ(store.ReadText("PageTitle", 1024),
+            "Gr\xFC\xDF"
+            "e");
   EXPECT_EQ(store.ReadText("PageMenue", 8191), std::string(8191, 'm'));
   EXPECT_EQ(store.ReadNumber("CSSOnly"), 1u);
   DWORD type = 0;
@@ -243,7 +251,10 @@ TEST(MessageBoxes, TimedNoticeAndIconBoxShowTheirTexts) {
 }
 
 TEST(AnsiToUtf8, ConvertsWindows1252WithoutCutting) {
-  EXPECT_EQ(AnsiToUtf8("Gr\xFC\xDF" "e \x80"), "Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC");
+  EXPECT_EQ(AnsiToUtf8("Gr\xFC\xDF"
+                       "e \x80"),
+            "Gr\xC3\xBC\xC3\x9F"
+            "e \xE2\x82\xAC");
   EXPECT_EQ(AnsiToUtf8(""), "");
   const std::string umlauts(8191, '\xE4');
   EXPECT_EQ(AnsiToUtf8(umlauts).size(), 2u * 8191u);

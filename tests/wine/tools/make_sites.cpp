@@ -11,9 +11,9 @@
 #include <optional>
 #include <string>
 
-#include "app/form_settings.h"
 #include "app/site_run.h"
 #include "identity.h"
+#include "settings/form_settings.h"
 #include "system/site_files.h"
 #include "system/system.h"
 #include "tests/driver/driver.h"

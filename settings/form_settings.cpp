@@ -1,8 +1,6 @@
-#include "app/form_settings.h"
+#include "settings/form_settings.h"
 
 #include <cstddef>
-
-#include "app/form_texts.h"
 
 namespace trellan {
 
@@ -19,16 +17,14 @@ constexpr const char* kCssOnlyValue = "CSSOnly";
 constexpr const char* kExploreValue = "Explore";
 
 // A stored text counts only when it starts with a printable character.
-std::string TextOrDefault(const SettingsStore& store, const char* name,
-                          std::size_t max_characters, const char* default_text) {
+std::string TextOrDefault(const SettingsStore& store, const char* name, std::size_t max_characters,
+                          const char* default_text) {
   std::string stored = store.ReadText(name, max_characters);
   if (stored.empty() || static_cast<unsigned char>(stored[0]) <= 32) return default_text;
   return stored;
 }
 
-bool IsChecked(const SettingsStore& store, const char* name) {
-  return store.ReadNumber(name) == 1;
-}
+bool IsChecked(const SettingsStore& store, const char* name) { return store.ReadNumber(name) == 1; }
 
 }  // namespace
 

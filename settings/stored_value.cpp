@@ -1,4 +1,4 @@
-#include "system/stored_value.h"
+#include "settings/stored_value.h"
 
 namespace trellan {
 

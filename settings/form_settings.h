@@ -3,9 +3,18 @@
 // runs of the program. The dialog maps the value to and from its controls.
 #include <string>
 
-#include "system/settings_store.h"
+#include "settings/settings_store.h"
 
 namespace trellan {
+
+// The form's default values: what the fields show when created and after
+// "&Neu", and what a missing stored value loads as.
+inline constexpr const char* kDefaultTitle = "Seitentitel eingeben";
+inline constexpr const char* kDefaultAuthor = "Vorname Name";
+inline constexpr const char* kDefaultKeywords =
+    "Schl\xFCsselw\xF6rter f\xFCr Suchmaschinen eingeben";
+inline constexpr const char* kDefaultMenu =
+    "Start\r\nSeite 2\r\nSeite 3\r\nLinks & Media\r\nImpressum";
 
 // The texts are in the ANSI code page, as the dialog shows them.
 struct FormSettings {
