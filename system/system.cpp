@@ -201,13 +201,13 @@ std::string Utf8ToAnsi(std::string_view utf8) {
   std::string ansi;
   if (utf8.empty()) return ansi;
   const int length = static_cast<int>(utf8.size());
-  std::wstring wide(static_cast<std::size_t>(
-                        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0)),
-                    L'\0');
+  std::wstring wide(
+      static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0)),
+      L'\0');
   MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, wide.data(), static_cast<int>(wide.size()));
   for (std::size_t i = 0; i < wide.size();) {
-    const bool pair = IS_HIGH_SURROGATE(wide[i]) && i + 1 < wide.size() &&
-                      IS_LOW_SURROGATE(wide[i + 1]);
+    const bool pair =
+        IS_HIGH_SURROGATE(wide[i]) && i + 1 < wide.size() && IS_LOW_SURROGATE(wide[i + 1]);
     const int units = pair ? 2 : 1;
     char bytes[4];
     BOOL lacking = FALSE;
