@@ -133,10 +133,11 @@ std::string OutcomeNoticeText(const UpdateOutcome& outcome, ToAnsi to_ansi) {
   const std::string backup = Quoted(outcome.backup);
   switch (outcome.result) {
     case UpdateOutcome::Result::Done:
+      // When only new pages were written there is no backup to name.
       return "Das Men\xFC ist in die Website \xFC"
-             "bernommen.\r\n\r\n"
-             "Die Dateien von vorher liegen in\r\n" +
-             backup;
+             "bernommen." +
+             (outcome.backup.empty() ? ""
+                                     : "\r\n\r\nDie Dateien von vorher liegen in\r\n" + backup);
     case UpdateOutcome::Result::BackupFailed:
       return "Die Sicherung nach\r\n" + backup + "\r\nkonnte nicht geschrieben werden" +
              (outcome.failed.empty() ? "" : " (" + to_ansi(outcome.failed) + ')') +
