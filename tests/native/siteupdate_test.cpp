@@ -3,6 +3,7 @@
 // question.
 #include "siteupdate/site_update.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -21,6 +22,7 @@ namespace trellan::siteupdate {
 namespace {
 
 using test::OutsideParts;
+using ::testing::HasSubstr;
 
 constexpr std::string_view kOldDay = "2025-01-01";
 constexpr std::string_view kToday = "2026-12-08";
@@ -274,20 +276,9 @@ TEST(UpdatePlan, HobbysBeforeTheLastPageKeepsEveryByteOfTheLearnersWork) {
   EXPECT_EQ(backed_up, (std::vector<std::string>{"index.html", "s02.html", "s03.html", "s04.html",
                                                  "s05.html", "hobby.html", "fotos/a.html"}));
 
-  EXPECT_EQ(UpdateQuestionText(summary, "C:\\Desktop\\CSS-Musterseite\\", Latin1),
-            "Im Ordner\r\n\xAB"
-            "C:\\Desktop\\CSS-Musterseite\\\xBB\r\n"
-            "\xE4ndert sich mit dem Men\xFC des Formulars:\r\n\r\n"
-            "Angepasst: 5 Seiten\r\n    index.html, s02.html, s03.html, s04.html, s06.html\r\n"
-            "Neu: 1 Seite\r\n    s05.html \xABHobbys\xBB\r\n"
-            "Umbenannt: 1 Seite\r\n    s05.html -> s06.html \xABImpressum\xBB\r\n"
-            "Men\xFC und Kopf bleiben, wie sie sind: 1 Seite\r\n    s03.html: <nav> ohne </nav>\r\n"
-            "Links auf umbenannte Seiten werden angepasst, auch in 2 eigenen Seiten:\r\n"
-            "    hobby.html, fotos/a.html\r\n"
-            "Nicht lesbar, Links darin bleiben, wie sie sind:\r\n    fotos/b.html\r\n\r\n"
-            "Was sich \xE4ndert, wird vorher nach \xAB_Sicherung\xBB kopiert.\r\n\r\n"
-            "Men\xFC wirklich in die Website \xFC"
-            "bernehmen?");
+  // The Wine test has the whole question; what only this site has:
+  EXPECT_THAT(UpdateQuestionText(summary, "C:\\Site\\", Latin1),
+              HasSubstr("Nicht lesbar, Links darin bleiben, wie sie sind:\r\n    fotos/b.html"));
 }
 
 // An HTML editor (tidy -indent) decodes the globe and puts a blank before
@@ -369,14 +360,10 @@ TEST(SiteCheck, LeavesTheBackupsOut) {
 TEST(UpdateTexts, TheNoticeSaysWhatFailedAndWhatWasPutBack) {
   UpdateOutcome outcome{
       UpdateOutcome::Result::ChangeFailed, "_Sicherung\\2026-12-08_10-00-00\\", "s03.html", {}};
-  EXPECT_NE(OutcomeNoticeText(outcome, Latin1).find("\xABs03.html\xBB"), std::string::npos);
-  EXPECT_NE(OutcomeNoticeText(outcome, Latin1).find("wieder, wie sie vorher waren"),
-            std::string::npos);
+  EXPECT_THAT(OutcomeNoticeText(outcome, Latin1), HasSubstr("\xABs03.html\xBB"));
+  EXPECT_THAT(OutcomeNoticeText(outcome, Latin1), HasSubstr("wieder, wie sie vorher waren"));
   outcome.not_restored = {"s02.html"};
-  EXPECT_NE(OutcomeNoticeText(outcome, Latin1)
-                .find("zur\xFC"
-                      "ckgeholt werden:\r\n    s02.html"),
-            std::string::npos);
+  EXPECT_THAT(OutcomeNoticeText(outcome, Latin1), HasSubstr("ckgeholt werden:\r\n    s02.html"));
 }
 
 }  // namespace

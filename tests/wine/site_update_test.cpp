@@ -3,6 +3,7 @@
 // renamed, reordered and removed with every byte of the learner's work
 // kept, the backup, a failure part-way that puts everything back, and the
 // form read back from the site.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -32,6 +33,8 @@ namespace {
 using test::FileExists;
 using test::OutsideParts;
 using test::ReadFileBytes;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
 
 const std::string kBom(kUtf8Bom);
 const char* const kSitePages[] = {"index.html", "s02.html", "s03.html", "s04.html", "s05.html"};
@@ -158,10 +161,8 @@ TEST_F(SiteUpdate, PagesFollowTheirMenuTextAndTheLearnersWorkStays) {
           "Men\xFC wirklich in die Website \xFC"
           "bernehmen?");
   EXPECT_EQ(boxes[1].caption, kProgramCaption);
-  EXPECT_EQ(boxes[1].text.rfind("Das Men\xFC ist in die Website \xFC"
-                                "bernommen.",
-                                0),
-            0u);
+  EXPECT_THAT(boxes[1].text, StartsWith("Das Men\xFC ist in die Website \xFC"
+                                        "bernommen."));
   EXPECT_TRUE(dialog_->FormIs(true));
 
   // The new page is the one OK writes; every other page keeps the
@@ -182,14 +183,14 @@ TEST_F(SiteUpdate, PagesFollowTheirMenuTextAndTheLearnersWorkStays) {
   EXPECT_EQ(after.at("s03.html"), FollowedToS06(before.at("s03.html")));
   EXPECT_EQ(after.at("hobby.html"), FollowedToS06(before.at("hobby.html")));
   EXPECT_EQ(after.at("fotos\\galerie.html"), "<a href=\"../s06.html?x#oben\">I</a>");
-  EXPECT_NE(after.at("index.html").find("<title>Meine Seite</title>"), std::string::npos);
-  EXPECT_NE(after.at("s06.html").find("<title>Meine Seite: Impressum</title>"), std::string::npos);
+  EXPECT_THAT(after.at("index.html"), HasSubstr("<title>Meine Seite</title>"));
+  EXPECT_THAT(after.at("s06.html"), HasSubstr("<title>Meine Seite: Impressum</title>"));
 
   // Everything it changed is in the backup as it was.
   const std::vector<std::string> backups = test::ListFolder(Site("_Sicherung"));
   ASSERT_EQ(backups.size(), 1u);
   const std::string backup = Site("_Sicherung\\" + backups[0] + "\\");
-  EXPECT_NE(boxes[1].text.find(backups[0]), std::string::npos);
+  EXPECT_THAT(boxes[1].text, HasSubstr(backups[0]));
   for (const char* name : {"index.html", "s02.html", "s03.html", "s04.html", "s05.html",
                            "hobby.html", "fotos\\galerie.html"})
     EXPECT_EQ(ReadFileBytes(backup + name), before.at(name)) << name;
@@ -197,8 +198,8 @@ TEST_F(SiteUpdate, PagesFollowTheirMenuTextAndTheLearnersWorkStays) {
   // Renamed: the page keeps its content under its new label.
   Apply("Start\r\nGalerie\r\nSeite 3\r\nLinks & Media\r\nHobbys\r\nImpressum");
   const std::string galerie = ReadFileBytes(Site("s02.html"));
-  EXPECT_NE(galerie.find("<h1>Galerie</h1>"), std::string::npos);
-  EXPECT_NE(galerie.find("<title>Meine Seite: Galerie</title>"), std::string::npos);
+  EXPECT_THAT(galerie, HasSubstr("<h1>Galerie</h1>"));
+  EXPECT_THAT(galerie, HasSubstr("<title>Meine Seite: Galerie</title>"));
   EXPECT_EQ(OutsideParts(galerie), OutsideParts(after.at("s02.html")));
 
   // Reordered: the two pages swap their files, the one with the broken
@@ -276,7 +277,7 @@ TEST_F(SiteUpdate, AFailurePartWayPutsEveryFileBack) {
     c.unblock();
     ASSERT_EQ(boxes.size(), 2u) << c.what;
     EXPECT_EQ(boxes[1].icon, LoadIconA(nullptr, IDI_WARNING)) << c.what;
-    EXPECT_NE(boxes[1].text.find(c.says), std::string::npos) << c.what << ": " << boxes[1].text;
+    EXPECT_THAT(boxes[1].text, HasSubstr(c.says)) << c.what;
     EXPECT_EQ(SiteFiles(), before) << c.what;
   }
 }
