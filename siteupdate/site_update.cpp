@@ -186,7 +186,8 @@ class Planner {
     std::vector<int> number_of(count, 0);  // the old page's number, 0 for none
     for (std::size_t j = 0; j < count; ++j)
       for (OldPage& page : old_)
-        if (page.position == 0 && page.label && WithoutGlobe(*page.label) == site_.items[j]) {
+        if (page.position == 0 && page.label &&
+            WithoutGlobe(*page.label) == Trimmed(site_.items[j])) {
           page.position = static_cast<int>(j) + 1;
           number_of[j] = page.number;
           break;
@@ -273,8 +274,8 @@ class Planner {
       Write(name, std::move(new_bytes), page.position);
     }
     const std::string& new_label = site_.items[static_cast<std::size_t>(page.position - 1)];
-    const std::string old_label(page.label ? WithoutGlobe(*page.label) : new_label);
-    if (name != Path(page) || old_label != new_label)
+    const std::string old_label(page.label ? WithoutGlobe(*page.label) : Trimmed(new_label));
+    if (name != Path(page) || old_label != Trimmed(new_label))
       plan_.summary.moved.push_back(MovedLine(Path(page), name, old_label, new_label));
   }
 

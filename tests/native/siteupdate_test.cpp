@@ -183,6 +183,7 @@ TEST(UpdatePlan, EntriesKeepTheirPagesByTextThenByPosition) {
       {"A\r\nB\r\nC", "C\r\nB\r\nX", "s03.html s02.html neu -index.html "},
       {"A\r\nB\r\nB", "B\r\nX\r\nA\r\nB", "s02.html neu index.html s03.html "},
       {"A", "Z\r\nA", "neu index.html "},
+      {"A \r\nB", "B\r\nA ", "s02.html index.html "},  // blanks typed at a line's end
   };
   for (const auto& c : kCases) {
     const UpdatePlan plan = PlanUpdate(SiteOf(c.old_menu), Form(c.new_menu), kToday);
