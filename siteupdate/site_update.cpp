@@ -305,6 +305,7 @@ class Planner {
       plan_.summary.unread.push_back(page.path);
       return;
     }
+    if (renames_.empty()) return;  // a learner's page changes only where it links a renamed one
     const PageParts parts = ReadPageParts(*page.bytes);
     if (parts.navigation == Navigation::NotText) return;
     std::vector<Edit> edits;
