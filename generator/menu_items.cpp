@@ -1,5 +1,7 @@
 #include "generator/menu_items.h"
 
+#include "utils/utf8.h"
+
 namespace trellan {
 
 namespace {
@@ -19,14 +21,6 @@ bool StartsWithLineBreak(std::string_view text, std::size_t pos) {
 }
 
 }  // namespace
-
-std::string_view CutUtf8(std::string_view text, std::size_t max_bytes) {
-  if (text.size() <= max_bytes) return text;
-  std::size_t end = max_bytes;
-  // Back off over continuation bytes (10xxxxxx) to the start of a character.
-  while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
-  return text.substr(0, end);
-}
 
 std::vector<std::string> SplitMenuItems(std::string_view text) {
   std::vector<std::string> items;

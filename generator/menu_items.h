@@ -13,10 +13,6 @@ inline constexpr std::size_t kMaxMenuItemBytes = 256;
 // Appended to the last entry: it becomes the site's language choice.
 inline constexpr std::string_view kGlobeMarker = "<span class=\"lang\"> &#x1f310;</span>";
 
-// The longest prefix of `text` of at most `max_bytes` bytes that does not
-// end inside a UTF-8 character.
-std::string_view CutUtf8(std::string_view text, std::size_t max_bytes);
-
 // The entries' own texts (without the globe marker), 1 to 20 of them.
 // A line is ended by CR LF (a lone CR or LF counts as well); one empty line
 // between entries is skipped, a second one ends the list, and so does a

@@ -8,14 +8,11 @@
 #include "generator/run_texts.h"
 #include "generator/site_content.h"
 #include "generator/text_output.h"
+#include "utils/ascii.h"
 
 namespace trellan {
 
 namespace {
-
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 void PlanMedia(std::vector<SiteStep>& steps) {
   steps.push_back({StepKind::CreateFolder, "media"});
@@ -27,13 +24,11 @@ void PlanMedia(std::vector<SiteStep>& steps) {
 }  // namespace
 
 int PageNumberOf(std::string_view name) {
-  std::string lower(name);
-  std::transform(lower.begin(), lower.end(), lower.begin(), LowerAscii);
-  if (lower == "index.html") return 1;
-  if (lower.size() != 8 || lower[0] != 's' || !IsDigit(lower[1]) || !IsDigit(lower[2]) ||
-      lower.compare(3, 5, ".html") != 0)
+  if (AsciiEqualIgnoringCase(name, "index.html")) return 1;
+  if (name.size() != 8 || AsciiLower(name[0]) != 's' || !IsAsciiDigit(name[1]) ||
+      !IsAsciiDigit(name[2]) || !AsciiEqualIgnoringCase(name.substr(3), ".html"))
     return 0;
-  const int page = (lower[1] - '0') * 10 + (lower[2] - '0');
+  const int page = (name[1] - '0') * 10 + (name[2] - '0');
   return page >= 2 ? page : 0;
 }
 

@@ -8,9 +8,6 @@
 
 namespace trellan {
 
-// The UTF-8 byte-order mark written first in the pages and in zoom.js.
-inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-
 // One {{name}} of a template and the text that replaces it.
 using TemplateValue = std::pair<std::string_view, std::string_view>;
 

@@ -1,8 +1,8 @@
 #pragma once
 // The texts of the gallery snippet builder, apart from any file system: the
 // figure block of one picture, its encoded source name and its caption.
-// Picture names come in as UTF-16 (as the directory search returns them)
-// and go out as UTF-8, the encoding of _Bilder.txt.
+// Picture names are UTF-8, as the directory search hands them over and as
+// _Bilder.txt is written.
 #include <array>
 #include <string>
 #include <string_view>
@@ -16,10 +16,6 @@ inline constexpr std::array<const char*, 7> kGallerySearchPatterns = {
     "media\\*.jpg", "media\\*.jpeg", "media\\*.jfif", "media\\*.svg",
     "media\\*.png", "media\\*.gif",  "media\\*.webp"};
 inline constexpr const char* kGalleryNoticeCaption = "Media: Bildergalerie";
-
-// UTF-16 to UTF-8; an unpaired surrogate becomes U+FFFD, as the platform's
-// own conversion does.
-std::string Utf16ToUtf8(std::u16string_view utf16);
 
 // Thumbnails and web copies made beside the pictures ("_t." or "_w." in the
 // name, case-sensitive) are left out of the gallery.

@@ -32,7 +32,7 @@ generator=("$root"/generator/{menu_items,page_writer,run_texts,site_content,site
            "$native"/generator/embedded/*.cpp)
 
 # run_target NAME MAX_LEN RUNS SOURCES...: builds tests/fuzz/NAME_fuzz.cpp with
-# the sources (again when anything it is made of is newer), then runs it
+# the sources and utils/ (again when anything it is made of is newer), then runs it
 # from its corpus and the seeds that the caller put into $seeds, RUNS times
 # unless the command line gave a number.
 run_target() {
@@ -40,11 +40,11 @@ run_target() {
   shift 3
   local dir="$build/fuzz/$name"
   local binary="$dir/${name}_fuzz"
-  local sources=("$root/tests/fuzz/${name}_fuzz.cpp" "$@")
+  local sources=("$root/tests/fuzz/${name}_fuzz.cpp" "$root"/utils/*.cpp "$@")
   mkdir -p "$dir/corpus"
-  if [ ! -x "$binary" ] || [ -n "$(find "${sources[@]}" "$root"/{app,generator,mediatools,settings,sitecheck,siteupdate,system} \
-        "$root"/tests/{fuzz,support} -newer "$binary" \( -name '*.h' -o -name '*.cpp' -o -name '*.txt' \) \
-        2>/dev/null | head -1)" ]; then
+  if [ ! -x "$binary" ] || [ -n "$(find "${sources[@]}" \
+        "$root"/{app,generator,mediatools,settings,sitecheck,siteupdate,system,utils} "$root"/tests/{fuzz,support} \
+        -newer "$binary" \( -name '*.h' -o -name '*.cpp' -o -name '*.txt' \) 2>/dev/null | head -1)" ]; then
     "$cxx" -std=c++20 -g -O1 -I "$root" -I "$native/generator/embedded" -I "$native/identity" \
       -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
       -fsanitize-coverage-ignorelist="$root/tests/fuzz/coverage-ignore.txt" \

@@ -4,38 +4,16 @@
 #include <array>
 
 #include "sitecheck/text_codec.h"
+#include "utils/ascii.h"
+#include "utils/utf8.h"
 
 namespace trellan::sitecheck {
 
 namespace {
 
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-
-constexpr std::array<std::string_view, 6> kRawTextElements = {
-    "script", "style", "xmp", "iframe", "noembed", "noframes"};
+constexpr std::array<std::string_view, 6> kRawTextElements = {"script", "style",   "xmp",
+                                                              "iframe", "noembed", "noframes"};
 constexpr std::array<std::string_view, 2> kTextOnlyElements = {"title", "textarea"};
-
-bool IsHtmlSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
-
-bool IsAsciiAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-
-char AsciiLowerChar(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 0x20) : c; }
-
-bool StartsWithIgnoringCase(std::string_view text, std::size_t at, std::string_view prefix) {
-  if (at > text.size() || text.size() - at < prefix.size()) return false;
-  for (std::size_t i = 0; i < prefix.size(); ++i)
-    if (AsciiLowerChar(text[at + i]) != prefix[i]) return false;
-  return true;
-}
-
-template <std::size_t N>
-bool IsOneOf(std::string_view name, const std::array<std::string_view, N>& names) {
-  for (const auto candidate : names)
-    if (candidate == name) return true;
-  return false;
-}
 
 }  // namespace
 
@@ -52,8 +30,8 @@ HtmlTokenizer::HtmlTokenizer(std::string_view html) : html_(html) {
 int HtmlTokenizer::LineAt(std::size_t position) {
   for (; counted_to_ < position; ++counted_to_) {
     const char c = html_[counted_to_];
-    if (c == '\n' || (c == '\r' && (counted_to_ + 1 == html_.size() ||
-                                    html_[counted_to_ + 1] != '\n')))
+    if (c == '\n' ||
+        (c == '\r' && (counted_to_ + 1 == html_.size() || html_[counted_to_ + 1] != '\n')))
       ++line_;
   }
   return line_;
@@ -72,8 +50,8 @@ void HtmlTokenizer::Begin(HtmlToken& token, TokenKind kind, std::size_t start) {
 bool HtmlTokenizer::Next(HtmlToken& token) {
   while (position_ < html_.size()) {
     const bool read = !content_element_.empty() || content_to_end_ ? ReadElementContent(token)
-                      : StartsMarkup(position_)                     ? ReadMarkup(token)
-                                                                    : ReadText(token);
+                      : StartsMarkup(position_)                    ? ReadMarkup(token)
+                                                                   : ReadText(token);
     if (read) {
       token.end = position_;
       return true;
@@ -97,7 +75,7 @@ bool HtmlTokenizer::ReadText(HtmlToken& token) {
     ++end;
   }
   if (end == std::string_view::npos) end = html_.size();
-  Begin(token, TokenKind::kText, start);
+  Begin(token, TokenKind::Text, start);
   token.text = html_.substr(start, end - start);
   position_ = end;
   return true;
@@ -112,7 +90,7 @@ bool HtmlTokenizer::ReadElementContent(HtmlToken& token) {
     for (std::size_t at = html_.find("</", start); at != std::string_view::npos;
          at = html_.find("</", at + 2)) {
       const std::size_t after = at + 2 + content_element_.size();
-      if (StartsWithIgnoringCase(html_, at + 2, content_element_) &&
+      if (AsciiStartsWithIgnoringCase(html_.substr(at + 2), content_element_) &&
           (after == html_.size() || IsHtmlSpace(html_[after]) || html_[after] == '/' ||
            html_[after] == '>')) {
         end = at;
@@ -136,28 +114,28 @@ bool HtmlTokenizer::ReadElementContent(HtmlToken& token) {
 bool HtmlTokenizer::ReadMarkup(HtmlToken& token) {
   const std::size_t start = position_;
   const char next = html_[start + 1];
-  if (IsAsciiAlpha(next)) return ReadTag(token, TokenKind::kStartTag, start + 1);
+  if (IsAsciiAlpha(next)) return ReadTag(token, TokenKind::StartTag, start + 1);
   if (next == '/') {
     if (start + 2 >= html_.size()) {  // a bare "</" at the end is text
-      Begin(token, TokenKind::kText, start);
+      Begin(token, TokenKind::Text, start);
       token.text = html_.substr(start);
       position_ = html_.size();
       return true;
     }
-    if (IsAsciiAlpha(html_[start + 2])) return ReadTag(token, TokenKind::kEndTag, start + 2);
+    if (IsAsciiAlpha(html_[start + 2])) return ReadTag(token, TokenKind::EndTag, start + 2);
     if (html_[start + 2] == '>') {
       position_ = start + 3;
       return false;
     }
-    return ReadUpToGreaterThan(token, TokenKind::kComment, start, start + 2);
+    return ReadUpToGreaterThan(token, TokenKind::Comment, start, start + 2);
   }
   if (next == '!') {
     if (html_.substr(start + 2, 2) == "--") return ReadComment(token, start);
-    if (StartsWithIgnoringCase(html_, start + 2, "doctype"))
-      return ReadUpToGreaterThan(token, TokenKind::kDoctype, start, start + 9);
-    return ReadUpToGreaterThan(token, TokenKind::kComment, start, start + 2);
+    if (AsciiStartsWithIgnoringCase(html_.substr(start + 2), "doctype"))
+      return ReadUpToGreaterThan(token, TokenKind::Doctype, start, start + 9);
+    return ReadUpToGreaterThan(token, TokenKind::Comment, start, start + 2);
   }
-  return ReadUpToGreaterThan(token, TokenKind::kComment, start, start + 1);  // "<?"
+  return ReadUpToGreaterThan(token, TokenKind::Comment, start, start + 1);  // "<?"
 }
 
 bool HtmlTokenizer::ReadUpToGreaterThan(HtmlToken& token, TokenKind kind, std::size_t start,
@@ -172,7 +150,7 @@ bool HtmlTokenizer::ReadUpToGreaterThan(HtmlToken& token, TokenKind kind, std::s
 }
 
 bool HtmlTokenizer::ReadComment(HtmlToken& token, std::size_t start) {
-  Begin(token, TokenKind::kComment, start);
+  Begin(token, TokenKind::Comment, start);
   const std::size_t content_start = start + 4;
   // "<!-->" and "<!--->" end at once.
   if (html_.substr(content_start, 1) == ">") {
@@ -203,27 +181,27 @@ bool HtmlTokenizer::ReadTag(HtmlToken& token, TokenKind kind, std::size_t name_s
   Begin(token, kind, position_);
   std::size_t i = name_start;
   while (i < html_.size() && !IsHtmlSpace(html_[i]) && html_[i] != '/' && html_[i] != '>')
-    token.name.push_back(AsciiLowerChar(html_[i++]));
+    token.name.push_back(AsciiLower(html_[i++]));
   position_ = i;
   ReadAttributes(token);
   if (position_ > html_.size()) {  // cut off: browsers drop such a tag
     position_ = html_.size();
     return false;
   }
-  if (kind == TokenKind::kEndTag) {
+  if (kind == TokenKind::EndTag) {
     token.attributes.clear();
     token.self_closing = false;
     return true;
   }
   if (IsOneOf(token.name, kRawTextElements)) {
     content_element_ = token.name;
-    content_kind_ = TokenKind::kRawText;
+    content_kind_ = TokenKind::RawText;
   } else if (IsOneOf(token.name, kTextOnlyElements)) {
     content_element_ = token.name;
-    content_kind_ = TokenKind::kText;
+    content_kind_ = TokenKind::Text;
   } else if (token.name == "plaintext") {
     content_to_end_ = true;
-    content_kind_ = TokenKind::kRawText;
+    content_kind_ = TokenKind::RawText;
   }
   return true;
 }
@@ -247,10 +225,10 @@ void HtmlTokenizer::ReadAttributes(HtmlToken& token) {
     token.self_closing = false;
     name.clear();
     // A '=' as the first character belongs to the name.
-    name.push_back(AsciiLowerChar(html_[i++]));
+    name.push_back(AsciiLower(html_[i++]));
     while (i < size && !IsHtmlSpace(html_[i]) && html_[i] != '/' && html_[i] != '>' &&
            html_[i] != '=')
-      name.push_back(AsciiLowerChar(html_[i++]));
+      name.push_back(AsciiLower(html_[i++]));
     std::size_t value_begin = i;
     while (i < size && IsHtmlSpace(html_[i])) ++i;
     std::string_view value;
@@ -272,8 +250,7 @@ void HtmlTokenizer::ReadAttributes(HtmlToken& token) {
     }
     if (token.Attribute(name) != nullptr) continue;
     if (token.attributes.size() >= kMaxAttributes) continue;
-    token.attributes.push_back({name,
-                                DecodeCharacterReferences(value, ReferenceContext::kAttribute),
+    token.attributes.push_back({name, DecodeCharacterReferences(value, ReferenceContext::Attribute),
                                 value_begin, value_begin + value.size()});
   }
   position_ = size + 1;

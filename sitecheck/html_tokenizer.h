@@ -30,12 +30,12 @@
 namespace trellan::sitecheck {
 
 enum class TokenKind {
-  kStartTag,
-  kEndTag,
-  kText,     // text between tags, and the content of title and textarea
-  kRawText,  // the content of script, style and the other raw-text elements
-  kComment,
-  kDoctype,
+  StartTag,
+  EndTag,
+  Text,     // text between tags, and the content of title and textarea
+  RawText,  // the content of script, style and the other raw-text elements
+  Comment,
+  Doctype,
 };
 
 struct HtmlAttribute {
@@ -48,7 +48,7 @@ struct HtmlAttribute {
 };
 
 struct HtmlToken {
-  TokenKind kind = TokenKind::kText;
+  TokenKind kind = TokenKind::Text;
   int line = 1;
   // Where the token stands in the text: from its '<' (or its first byte of
   // text) to just after its '>' (or its last byte).
@@ -97,7 +97,7 @@ class HtmlTokenizer {
   std::size_t position_ = 0;
   // The element whose content is read next as (raw) text, if any.
   std::string content_element_;
-  TokenKind content_kind_ = TokenKind::kText;
+  TokenKind content_kind_ = TokenKind::Text;
   bool content_to_end_ = false;
   // Line counting goes forward only, so it costs linear time in all.
   std::size_t counted_to_ = 0;

@@ -118,7 +118,8 @@ std::optional<PictureSize> ReadPictureSize(const ReadAt& read) {
     if (head.size() < 10) return std::nullopt;
     return SizeOf(LittleEndian16(head, 6), LittleEndian16(head, 8));
   }
-  if (head.size() >= 12 && head.substr(0, 4) == "RIFF" && head.substr(8, 4) == "WEBP") return WebpSize(head);
+  if (head.size() >= 12 && head.substr(0, 4) == "RIFF" && head.substr(8, 4) == "WEBP")
+    return WebpSize(head);
   return std::nullopt;
 }
 

@@ -66,40 +66,42 @@ inline constexpr std::size_t kMaxSubjectBytes = 300;
 inline constexpr std::uint64_t kLargePictureBytes = 1u << 20;
 inline constexpr std::uint32_t kLargePictureWidth = 2000;
 
-enum class Severity { kError, kWarning, kHint };
+enum class Severity { Error, Warning, Hint };
 
+// Each with its row in kFindingKinds (sitecheck/check_rules.cpp), in this
+// order.
 enum class FindingKind {
   // Errors
-  kMissingTarget,
-  kCaseMismatch,
-  kMissingFragment,
-  kOutsideSite,
-  kMissingStartPage,
+  MissingTarget,
+  CaseMismatch,
+  MissingFragment,
+  OutsideSite,
+  MissingStartPage,
   // Warnings
-  kUnsafeName,
-  kMissingAlt,
-  kDuplicateId,
-  kLargePicture,
-  kUnreachablePage,
-  kPageNotChecked,
+  UnsafeName,
+  MissingAlt,
+  DuplicateId,
+  LargePicture,
+  UnreachablePage,
+  PageNotChecked,
   // Hints
-  kPlaceholderTitle,
-  kPlaceholderAuthor,
-  kPlaceholderKeywords,
-  kSampleLink,
-  kSampleEmail,
-  kSamplePassword,
+  PlaceholderTitle,
+  PlaceholderAuthor,
+  PlaceholderKeywords,
+  SampleLink,
+  SampleEmail,
+  SamplePassword,
 };
 
 Severity SeverityOf(FindingKind kind);
 
 struct Finding {
-  Severity severity = Severity::kError;
-  FindingKind kind = FindingKind::kMissingTarget;
+  Severity severity = Severity::Error;
+  FindingKind kind = FindingKind::MissingTarget;
   // The page, relative to the site folder; empty for the site as a whole
   // (file names, the start page, the password page).
   std::string page;
-  int line = 0;                // 1-based, where the tag starts; 0: the whole page or site
+  int line = 0;                 // 1-based, where the tag starts; 0: the whole page or site
   std::vector<int> more_lines;  // the same finding further down, at most kMaxListedLines
   std::size_t occurrences = 1;  // all lines, the listed ones included
   // What it is about, as written in the page or named on disk (a reference,
@@ -111,8 +113,8 @@ struct Finding {
 
 struct PageResult {
   std::string path;
-  bool checked = false;  // false: too large, unreadable or not text
-  int lines = 0;         // when checked
+  bool checked = false;            // false: too large, unreadable or not text
+  int lines = 0;                   // when checked
   std::size_t external_links = 0;  // http, https, mailto, tel references
   std::size_t omitted_findings = 0;
 };

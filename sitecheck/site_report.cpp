@@ -4,11 +4,9 @@
 #include <unordered_map>
 #include <vector>
 
+#include "sitecheck/check_rules.h"
 #include "sitecheck/text_codec.h"
-
-// The German texts below are UTF-8 in this file and go into the report as
-// they are.
-static_assert(std::string_view("ü").size() == 2, "the source must be read as UTF-8");
+#include "utils/percent.h"
 
 namespace trellan::sitecheck {
 
@@ -53,33 +51,7 @@ std::string Escaped(std::string_view text) {
 }
 
 // A page's path as a link from the report, which lies in the site folder.
-std::string PageHref(std::string_view path) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string out;
-  for (const char c : path) {
-    const auto byte = static_cast<unsigned char>(c);
-    const bool kept = (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
-                      (byte >= '0' && byte <= '9') || c == '-' || c == '_' || c == '.' ||
-                      c == '~' || c == '/';
-    if (kept) {
-      out.push_back(c);
-    } else {
-      out.push_back('%');
-      out.push_back(kHex[byte >> 4]);
-      out.push_back(kHex[byte & 0x0F]);
-    }
-  }
-  return out;
-}
-
-std::string_view SeverityClass(Severity severity) {
-  switch (severity) {
-    case Severity::kError: return "fehler";
-    case Severity::kWarning: return "warnung";
-    case Severity::kHint: return "hinweis";
-  }
-  return "";
-}
+std::string PageHref(std::string_view path) { return PercentEncode(path, "-_.~/"); }
 
 std::string Count(std::size_t number, std::string_view one, std::string_view many) {
   return std::to_string(number) + " " + std::string(number == 1 ? one : many);
@@ -99,7 +71,7 @@ std::string LineCell(const Finding& finding) {
 }
 
 void AppendFindingRow(std::string& out, const Finding& finding) {
-  const std::string_view css = SeverityClass(finding.severity);
+  const std::string_view css = RowOf(finding.severity).css_class;
   out += "<tr><td>" + LineCell(finding) + "</td>";
   out += "<td class=\"" + std::string(css) + "\">" + std::string(SeverityName(finding.severity)) +
          "</td>";
@@ -132,62 +104,45 @@ std::unordered_map<std::string_view, std::vector<const Finding*>> FindingsByPage
 
 }  // namespace
 
-std::string_view SeverityName(Severity severity) {
-  switch (severity) {
-    case Severity::kError: return "Fehler";
-    case Severity::kWarning: return "Warnung";
-    case Severity::kHint: return "Hinweis";
-  }
-  return "";
-}
+std::string_view SeverityName(Severity severity) { return RowOf(severity).name; }
 
-std::string_view KindTitle(FindingKind kind) {
-  switch (kind) {
-    case FindingKind::kMissingTarget: return "Ziel fehlt";
-    case FindingKind::kCaseMismatch:
-      return "Groß-/Kleinschreibung weicht ab: geht unter Windows, aber nicht auf dem Webserver";
-    case FindingKind::kMissingFragment: return "Sprungziel nach # fehlt";
-    case FindingKind::kOutsideSite: return "Verweis führt aus dem Website-Ordner hinaus";
-    case FindingKind::kMissingStartPage: return "Startseite index.html fehlt";
-    case FindingKind::kUnsafeName: return "Name mit Leerzeichen, Umlauten oder Sonderzeichen";
-    case FindingKind::kMissingAlt: return "Bild ohne alt-Text";
-    case FindingKind::kDuplicateId: return "id doppelt vergeben";
-    case FindingKind::kLargePicture: return "Bild zu groß für das Web";
-    case FindingKind::kUnreachablePage: return "Seite von index.html aus nicht erreichbar";
-    case FindingKind::kPageNotChecked: return "Seite nicht geprüft";
-    case FindingKind::kPlaceholderTitle: return "Platzhalter im Seitentitel";
-    case FindingKind::kPlaceholderAuthor: return "Platzhalter beim Autor";
-    case FindingKind::kPlaceholderKeywords: return "Platzhalter bei den Suchbegriffen";
-    case FindingKind::kSampleLink: return "Beispiel-Links der Musterseite";
-    case FindingKind::kSampleEmail: return "Beispiel-E-Mail-Adresse";
-    case FindingKind::kSamplePassword: return "Beispiel-Passwort";
-  }
-  return "";
-}
+std::string_view KindTitle(FindingKind kind) { return RowOf(kind).title; }
 
 std::string CountsText(const CheckResult& result) {
-  return Count(result.errors, "Fehler", "Fehler") + ", " +
-         Count(result.warnings, "Warnung", "Warnungen") + ", " +
-         Count(result.hints, "Hinweis", "Hinweise");
+  const std::size_t counts[] = {result.errors, result.warnings, result.hints};
+  std::string text;
+  for (const SeverityRow& row : Severities()) {
+    if (!text.empty()) text += ", ";
+    text += Count(counts[static_cast<std::size_t>(row.severity)], row.name, row.plural);
+  }
+  return text;
 }
 
 std::string CheckedNoticeText(const CheckResult& result) {
-  return "Website gepr\xFC" "ft: " + CountsText(result) + ".\r\n\r\nDer Bericht \xAB" +
-         std::string(kReportFileName) + "\xBB im Website-Ordner zeigt, was wo zu tun ist.";
+  return "Website gepr\xFC"
+         "ft: " +
+         CountsText(result) + ".\r\n\r\nDer Bericht \xAB" + std::string(kReportFileName) +
+         "\xBB im Website-Ordner zeigt, was wo zu tun ist.";
 }
 
 std::string NoSiteNoticeText(std::string_view folder, bool folder_exists) {
   std::string text = folder_exists ? "Im Ordner\r\n\xAB" : "Der Ordner\r\n\xAB";
   text += folder;
   text += folder_exists ? "\xBB\r\nfehlt die Startseite index.html." : "\xBB\r\nfehlt.";
-  text += "\r\n\r\nErstelle die Website zuerst mit \"OK...\", dann kann sie gepr\xFC" "ft werden.";
+  text +=
+      "\r\n\r\nErstelle die Website zuerst mit \"OK...\", dann kann sie gepr\xFC"
+      "ft werden.";
   return text;
 }
 
 std::string ReportFailedNoticeText(std::string_view report_path) {
-  std::string text = "Der Pr\xFC" "fbericht konnte nicht geschrieben werden:\r\n\r\n";
+  std::string text =
+      "Der Pr\xFC"
+      "fbericht konnte nicht geschrieben werden:\r\n\r\n";
   text += report_path;
-  text += "\r\n\r\nVielleicht ist er schreibgesch\xFCtzt oder in einem anderen Programm ge\xF6" "ffnet.";
+  text +=
+      "\r\n\r\nVielleicht ist er schreibgesch\xFCtzt oder in einem anderen Programm ge\xF6"
+      "ffnet.";
   return text;
 }
 
@@ -198,19 +153,21 @@ std::string ReportHtml(const CheckResult& result, const ReportInfo& info) {
       "<title>Prüfbericht der Website</title>\n<style>";
   out += kStyle;
   out += "</style>\n</head>\n<body>\n<h1>Prüfbericht der Website</h1>\n";
-  out += "<p>Ordner: <code>" + Escaped(info.site_folder) + "</code><br>\nGeprüft: " +
-         Escaped(info.checked_at) + "</p>\n";
+  out += "<p>Ordner: <code>" + Escaped(info.site_folder) +
+         "</code><br>\nGeprüft: " + Escaped(info.checked_at) + "</p>\n";
   std::size_t external_links = 0;
   for (const auto& page : result.pages) external_links += page.external_links;
   out += "<p><strong>" + Escaped(CountsText(result)) + "</strong> in " +
          Count(result.pages.size(), "Seite", "Seiten") + " und " +
          Count(result.files, "Datei", "Dateien") + "; " +
-         Count(external_links, "externer Link", "externe Links") + " gezählt, nicht aufgerufen.</p>\n";
-  out +=
-      "<p><span class=\"fehler\">Fehler</span>: geht auf dem Webserver nicht. "
-      "<span class=\"warnung\">Warnung</span>: sollte verbessert werden. "
-      "<span class=\"hinweis\">Hinweis</span>: ein Platzhalter der Musterseite steht noch da. "
-      "Die Zeilen sind die der Seite im Editor. Die Prüfung hat nichts verändert.</p>\n";
+         Count(external_links, "externer Link", "externe Links") +
+         " gezählt, nicht aufgerufen.</p>\n";
+  out += "<p>";
+  for (const SeverityRow& row : Severities()) {
+    out += "<span class=\"" + std::string(row.css_class) + "\">" + std::string(row.name) +
+           "</span>: " + std::string(row.meaning) + " ";
+  }
+  out += "Die Zeilen sind die der Seite im Editor. Die Prüfung hat nichts verändert.</p>\n";
 
   auto by_page = FindingsByPage(result);
   const auto& site_findings = by_page[""];

@@ -2,19 +2,14 @@
 
 #include <algorithm>
 
-#include "sitecheck/text_codec.h"
+#include "utils/ascii.h"
+#include "utils/percent.h"
 
 namespace trellan::sitecheck {
 
 namespace {
 
-bool IsAsciiAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-
 bool IsStrippedAtEnds(char c) { return static_cast<unsigned char>(c) <= 0x20; }
-
-bool IsHtmlSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
 
 // The value as a browser's URL parser sees it before splitting it.
 std::string Cleaned(std::string_view value) {
@@ -36,25 +31,23 @@ std::string_view SchemeOf(std::string_view url) {
   for (std::size_t i = 1; i < url.size(); ++i) {
     const char c = url[i];
     if (c == ':') return url.substr(0, i);
-    if (!IsAsciiAlpha(c) && !(c >= '0' && c <= '9') && c != '+' && c != '-' && c != '.')
-      return {};
+    if (!IsAsciiAlnum(c) && c != '+' && c != '-' && c != '.') return {};
   }
   return {};
 }
 
 ReferenceKind KindOfScheme(std::string_view scheme) {
-  if (scheme.size() == 1) return ReferenceKind::kOutsideSite;  // a drive letter
+  if (scheme.size() == 1) return ReferenceKind::OutsideSite;  // a drive letter
   const std::string lower = AsciiLower(scheme);
   if (lower == "http" || lower == "https" || lower == "mailto" || lower == "tel")
-    return ReferenceKind::kExternal;
-  if (lower == "file") return ReferenceKind::kOutsideSite;
-  return ReferenceKind::kIgnored;
+    return ReferenceKind::External;
+  if (lower == "file") return ReferenceKind::OutsideSite;
+  return ReferenceKind::Ignored;
 }
 
 // Adds the segments of `path` to `segments`, resolving "." and "..";
 // false when ".." climbs above the site folder.
-bool AppendSegments(std::vector<std::string>& segments, std::string_view path,
-                    bool& names_folder) {
+bool AppendSegments(std::vector<std::string>& segments, std::string_view path, bool& names_folder) {
   names_folder = false;
   std::size_t start = 0;
   while (start <= path.size()) {
@@ -71,8 +64,10 @@ bool AppendSegments(std::vector<std::string>& segments, std::string_view path,
     } else {
       std::string kept;
       for (const char c : segment) {
-        if (c == '/') kept += "%2F";
-        else kept.push_back(c);
+        if (c == '/')
+          kept += "%2F";
+        else
+          kept.push_back(c);
       }
       segments.push_back(std::move(kept));
       names_folder = false;
@@ -92,7 +87,7 @@ Reference ResolveReference(std::string_view page_path, std::string_view value) {
   const std::string url = Cleaned(value);
   if (url.empty()) return reference;
   if (network_path) {
-    reference.kind = ReferenceKind::kOutsideSite;
+    reference.kind = ReferenceKind::OutsideSite;
     return reference;
   }
   if (const auto scheme = SchemeOf(url); !scheme.empty()) {
@@ -100,7 +95,7 @@ Reference ResolveReference(std::string_view page_path, std::string_view value) {
     return reference;
   }
   if (url.substr(0, 2) == "//") {
-    reference.kind = ReferenceKind::kExternal;
+    reference.kind = ReferenceKind::External;
     return reference;
   }
 
@@ -113,7 +108,7 @@ Reference ResolveReference(std::string_view page_path, std::string_view value) {
   if (const auto query = rest.find('?'); query != std::string_view::npos)
     rest = rest.substr(0, query);
 
-  reference.kind = ReferenceKind::kLocal;
+  reference.kind = ReferenceKind::Local;
   if (rest.empty()) {
     reference.same_page = true;
     reference.path = std::string(page_path);
@@ -134,7 +129,7 @@ Reference ResolveReference(std::string_view page_path, std::string_view value) {
     rest.remove_prefix(1);
   }
   if (!AppendSegments(segments, rest, names_folder)) {
-    reference.kind = ReferenceKind::kOutsideSite;
+    reference.kind = ReferenceKind::OutsideSite;
     return reference;
   }
   reference.names_folder = names_folder;
@@ -162,9 +157,12 @@ std::vector<std::string_view> SrcsetUrls(std::string_view srcset) {
       bool in_parentheses = false;
       for (; i < srcset.size(); ++i) {
         const char c = srcset[i];
-        if (c == '(') in_parentheses = true;
-        else if (c == ')') in_parentheses = false;
-        else if (c == ',' && !in_parentheses) break;
+        if (c == '(')
+          in_parentheses = true;
+        else if (c == ')')
+          in_parentheses = false;
+        else if (c == ',' && !in_parentheses)
+          break;
       }
     }
     if (!url.empty()) urls.push_back(url);

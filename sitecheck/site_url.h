@@ -8,15 +8,15 @@
 namespace trellan::sitecheck {
 
 enum class ReferenceKind {
-  kLocal,        // a file or folder of the site (which may not exist)
-  kExternal,     // http, https, mailto, tel and "//host/...": counted, never fetched
-  kOutsideSite,  // "../" above the site folder, file: URLs, drive and network paths
-  kIgnored,      // empty, or another scheme (javascript:, data:, ftp: ...)
+  Local,        // a file or folder of the site (which may not exist)
+  External,     // http, https, mailto, tel and "//host/...": counted, never fetched
+  OutsideSite,  // "../" above the site folder, file: URLs, drive and network paths
+  Ignored,      // empty, or another scheme (javascript:, data:, ftp: ...)
 };
 
 struct Reference {
-  ReferenceKind kind = ReferenceKind::kIgnored;
-  // kLocal: the target relative to the site folder, '/'-separated, each
+  ReferenceKind kind = ReferenceKind::Ignored;
+  // Local: the target relative to the site folder, '/'-separated, each
   // segment percent-decoded, without "." and ".." segments; empty for the
   // site folder itself. A decoded '/' inside a segment stays "%2F", since
   // no file name can hold it.

@@ -4,6 +4,9 @@
 #include <array>
 #include <cstdint>
 
+#include "utils/ascii.h"
+#include "utils/utf8.h"
+
 namespace trellan::sitecheck {
 
 namespace {
@@ -18,59 +21,47 @@ struct NamedReference {
 // legacy flag follows the browsers' list: the markup and Latin-1 names work
 // without ';', the later ones need it.
 constexpr std::array<NamedReference, 98> kNamedReferences = {{
-    {"amp", U'&', true},       {"lt", U'<', true},        {"gt", U'>', true},
-    {"quot", U'"', true},      {"apos", U'\'', false},    {"nbsp", 0xA0, true},
-    {"iexcl", 0xA1, true},     {"cent", 0xA2, true},      {"pound", 0xA3, true},
-    {"curren", 0xA4, true},    {"yen", 0xA5, true},       {"brvbar", 0xA6, true},
-    {"sect", 0xA7, true},      {"uml", 0xA8, true},       {"copy", 0xA9, true},
-    {"ordf", 0xAA, true},      {"laquo", 0xAB, true},     {"not", 0xAC, true},
-    {"shy", 0xAD, true},       {"reg", 0xAE, true},       {"macr", 0xAF, true},
-    {"deg", 0xB0, true},       {"plusmn", 0xB1, true},    {"sup2", 0xB2, true},
-    {"sup3", 0xB3, true},      {"acute", 0xB4, true},     {"micro", 0xB5, true},
-    {"para", 0xB6, true},      {"middot", 0xB7, true},    {"cedil", 0xB8, true},
-    {"sup1", 0xB9, true},      {"ordm", 0xBA, true},      {"raquo", 0xBB, true},
-    {"frac14", 0xBC, true},    {"frac12", 0xBD, true},    {"frac34", 0xBE, true},
-    {"iquest", 0xBF, true},    {"Agrave", 0xC0, true},    {"Aacute", 0xC1, true},
-    {"Acirc", 0xC2, true},     {"Auml", 0xC4, true},      {"Aring", 0xC5, true},
-    {"AElig", 0xC6, true},     {"Ccedil", 0xC7, true},    {"Egrave", 0xC8, true},
-    {"Eacute", 0xC9, true},    {"Ecirc", 0xCA, true},     {"Ntilde", 0xD1, true},
-    {"Ocirc", 0xD4, true},     {"Ouml", 0xD6, true},      {"times", 0xD7, true},
-    {"Oslash", 0xD8, true},    {"Uuml", 0xDC, true},      {"szlig", 0xDF, true},
-    {"agrave", 0xE0, true},    {"aacute", 0xE1, true},    {"acirc", 0xE2, true},
-    {"atilde", 0xE3, true},    {"auml", 0xE4, true},      {"aring", 0xE5, true},
-    {"aelig", 0xE6, true},     {"ccedil", 0xE7, true},    {"egrave", 0xE8, true},
-    {"eacute", 0xE9, true},    {"ecirc", 0xEA, true},     {"euml", 0xEB, true},
-    {"iacute", 0xED, true},    {"icirc", 0xEE, true},     {"iuml", 0xEF, true},
-    {"ntilde", 0xF1, true},    {"oacute", 0xF3, true},    {"ocirc", 0xF4, true},
-    {"otilde", 0xF5, true},    {"ouml", 0xF6, true},      {"divide", 0xF7, true},
-    {"oslash", 0xF8, true},    {"uacute", 0xFA, true},    {"ucirc", 0xFB, true},
-    {"uuml", 0xFC, true},      {"yuml", 0xFF, true},      {"ndash", 0x2013, false},
-    {"mdash", 0x2014, false},  {"lsquo", 0x2018, false},  {"rsquo", 0x2019, false},
-    {"sbquo", 0x201A, false},  {"ldquo", 0x201C, false},  {"rdquo", 0x201D, false},
-    {"bdquo", 0x201E, false},  {"bull", 0x2022, false},   {"hellip", 0x2026, false},
-    {"euro", 0x20AC, false},   {"trade", 0x2122, false},  {"larr", 0x2190, false},
-    {"rarr", 0x2192, false},   {"thinsp", 0x2009, false}, {"frasl", 0x2044, false},
-    {"minus", 0x2212, false},  {"zwj", 0x200D, false},
+    {"amp", U'&', true},      {"lt", U'<', true},        {"gt", U'>', true},
+    {"quot", U'"', true},     {"apos", U'\'', false},    {"nbsp", 0xA0, true},
+    {"iexcl", 0xA1, true},    {"cent", 0xA2, true},      {"pound", 0xA3, true},
+    {"curren", 0xA4, true},   {"yen", 0xA5, true},       {"brvbar", 0xA6, true},
+    {"sect", 0xA7, true},     {"uml", 0xA8, true},       {"copy", 0xA9, true},
+    {"ordf", 0xAA, true},     {"laquo", 0xAB, true},     {"not", 0xAC, true},
+    {"shy", 0xAD, true},      {"reg", 0xAE, true},       {"macr", 0xAF, true},
+    {"deg", 0xB0, true},      {"plusmn", 0xB1, true},    {"sup2", 0xB2, true},
+    {"sup3", 0xB3, true},     {"acute", 0xB4, true},     {"micro", 0xB5, true},
+    {"para", 0xB6, true},     {"middot", 0xB7, true},    {"cedil", 0xB8, true},
+    {"sup1", 0xB9, true},     {"ordm", 0xBA, true},      {"raquo", 0xBB, true},
+    {"frac14", 0xBC, true},   {"frac12", 0xBD, true},    {"frac34", 0xBE, true},
+    {"iquest", 0xBF, true},   {"Agrave", 0xC0, true},    {"Aacute", 0xC1, true},
+    {"Acirc", 0xC2, true},    {"Auml", 0xC4, true},      {"Aring", 0xC5, true},
+    {"AElig", 0xC6, true},    {"Ccedil", 0xC7, true},    {"Egrave", 0xC8, true},
+    {"Eacute", 0xC9, true},   {"Ecirc", 0xCA, true},     {"Ntilde", 0xD1, true},
+    {"Ocirc", 0xD4, true},    {"Ouml", 0xD6, true},      {"times", 0xD7, true},
+    {"Oslash", 0xD8, true},   {"Uuml", 0xDC, true},      {"szlig", 0xDF, true},
+    {"agrave", 0xE0, true},   {"aacute", 0xE1, true},    {"acirc", 0xE2, true},
+    {"atilde", 0xE3, true},   {"auml", 0xE4, true},      {"aring", 0xE5, true},
+    {"aelig", 0xE6, true},    {"ccedil", 0xE7, true},    {"egrave", 0xE8, true},
+    {"eacute", 0xE9, true},   {"ecirc", 0xEA, true},     {"euml", 0xEB, true},
+    {"iacute", 0xED, true},   {"icirc", 0xEE, true},     {"iuml", 0xEF, true},
+    {"ntilde", 0xF1, true},   {"oacute", 0xF3, true},    {"ocirc", 0xF4, true},
+    {"otilde", 0xF5, true},   {"ouml", 0xF6, true},      {"divide", 0xF7, true},
+    {"oslash", 0xF8, true},   {"uacute", 0xFA, true},    {"ucirc", 0xFB, true},
+    {"uuml", 0xFC, true},     {"yuml", 0xFF, true},      {"ndash", 0x2013, false},
+    {"mdash", 0x2014, false}, {"lsquo", 0x2018, false},  {"rsquo", 0x2019, false},
+    {"sbquo", 0x201A, false}, {"ldquo", 0x201C, false},  {"rdquo", 0x201D, false},
+    {"bdquo", 0x201E, false}, {"bull", 0x2022, false},   {"hellip", 0x2026, false},
+    {"euro", 0x20AC, false},  {"trade", 0x2122, false},  {"larr", 0x2190, false},
+    {"rarr", 0x2192, false},  {"thinsp", 0x2009, false}, {"frasl", 0x2044, false},
+    {"minus", 0x2212, false}, {"zwj", 0x200D, false},
 }};
 
 // What browsers make of numeric references to 0x80-0x9F (Windows-1252);
 // 0 keeps the code point.
 constexpr std::array<char16_t, 32> kC1Replacements = {
-    0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
-bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsAsciiAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool IsAsciiAlnum(char c) { return IsAsciiDigit(c) || IsAsciiAlpha(c); }
-
-int HexDigit(char c) {
-  if (IsAsciiDigit(c)) return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 const NamedReference* FindNamed(std::string_view name) {
   for (const auto& entry : kNamedReferences)
@@ -103,7 +94,7 @@ std::size_t DecodeNumeric(std::string_view text, std::size_t amp, std::string& o
   const std::size_t digits_start = i;
   std::uint32_t value = 0;
   for (; i < text.size(); ++i) {
-    const int digit = hex ? HexDigit(text[i]) : (IsAsciiDigit(text[i]) ? text[i] - '0' : -1);
+    const int digit = hex ? AsciiHexValue(text[i]) : (IsAsciiDigit(text[i]) ? text[i] - '0' : -1);
     if (digit < 0) break;
     // Past the last code point the value only needs to stay too large.
     value = std::min<std::uint32_t>(value * (hex ? 16u : 10u) + static_cast<std::uint32_t>(digit),
@@ -130,40 +121,11 @@ std::size_t DecodeNamed(std::string_view text, std::size_t amp, ReferenceContext
   const auto* legacy = FindLegacyPrefix(run);
   if (legacy == nullptr) return 0;
   const std::size_t after = amp + 1 + legacy->name.size();
-  if (context == ReferenceContext::kAttribute && after < text.size() &&
+  if (context == ReferenceContext::Attribute && after < text.size() &&
       (IsAsciiAlnum(text[after]) || text[after] == '='))
     return 0;
   AppendUtf8(out, legacy->code_point);
   return after - amp;
-}
-
-struct Utf8Char {
-  char32_t code_point;
-  std::size_t length;  // bytes taken; 1 for an invalid byte
-  bool valid;
-};
-
-// One UTF-8 sequence at `i`: shortest form, no surrogates, at most U+10FFFF.
-Utf8Char ReadUtf8(std::string_view text, std::size_t i) {
-  const auto lead = static_cast<unsigned char>(text[i]);
-  if (lead < 0x80) return {lead, 1, true};
-  std::size_t length = 0;
-  char32_t code_point = 0;
-  if ((lead & 0xE0) == 0xC0) { length = 2; code_point = lead & 0x1Fu; }
-  else if ((lead & 0xF0) == 0xE0) { length = 3; code_point = lead & 0x0Fu; }
-  else if ((lead & 0xF8) == 0xF0) { length = 4; code_point = lead & 0x07u; }
-  else return {0xFFFD, 1, false};
-  if (i + length > text.size()) return {0xFFFD, 1, false};
-  for (std::size_t k = 1; k < length; ++k) {
-    const auto next = static_cast<unsigned char>(text[i + k]);
-    if ((next & 0xC0) != 0x80) return {0xFFFD, 1, false};
-    code_point = (code_point << 6) | (next & 0x3Fu);
-  }
-  static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-  if (code_point < kSmallest[length] || code_point > 0x10FFFF ||
-      (code_point >= 0xD800 && code_point <= 0xDFFF))
-    return {0xFFFD, 1, false};
-  return {code_point, length, true};
 }
 
 char32_t LowerCase(char32_t c) {
@@ -210,46 +172,22 @@ std::string DecodeCharacterReferences(std::string_view text, ReferenceContext co
   return out;
 }
 
-std::string PercentDecode(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '%' && i + 2 < text.size() && HexDigit(text[i + 1]) >= 0 &&
-        HexDigit(text[i + 2]) >= 0) {
-      out.push_back(static_cast<char>(HexDigit(text[i + 1]) * 16 + HexDigit(text[i + 2])));
-      i += 2;
-    } else {
-      out.push_back(text[i]);
-    }
-  }
-  return out;
-}
-
 std::string FoldCase(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size());
   for (std::size_t i = 0; i < utf8.size();) {
-    const Utf8Char c = ReadUtf8(utf8, i);
-    if (!c.valid || c.code_point < 0x80) {
-      const char byte = utf8[i];
-      out.push_back(byte >= 'A' && byte <= 'Z' ? static_cast<char>(byte + 0x20) : byte);
-    } else {
-      AppendUtf8(out, LowerCase(c.code_point));
+    if (static_cast<unsigned char>(utf8[i]) < 0x80) {
+      out.push_back(AsciiLower(utf8[i++]));
+      continue;
     }
+    const Utf8Char c = ReadUtf8(utf8, i);
+    if (c.valid)
+      AppendUtf8(out, LowerCase(c.code_point));
+    else
+      out.push_back(utf8[i]);
     i += c.length;
   }
   return out;
-}
-
-std::string AsciiLower(std::string_view text) {
-  std::string out(text);
-  for (char& c : out)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 0x20);
-  return out;
-}
-
-bool AsciiEqualIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && AsciiLower(a) == AsciiLower(b);
 }
 
 std::string ToCleanUtf8(std::string_view bytes) {
@@ -272,26 +210,6 @@ std::string ToCleanUtf8(std::string_view bytes) {
     i += c.length;
   }
   return out;
-}
-
-void AppendUtf8(std::string& out, char32_t code_point) {
-  if (code_point > 0x10FFFF || (code_point >= 0xD800 && code_point <= 0xDFFF))
-    code_point = 0xFFFD;
-  if (code_point < 0x80) {
-    out.push_back(static_cast<char>(code_point));
-  } else if (code_point < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (code_point >> 6)));
-    out.push_back(static_cast<char>(0x80 | (code_point & 0x3F)));
-  } else if (code_point < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (code_point >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((code_point >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (code_point & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (code_point >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((code_point >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((code_point >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (code_point & 0x3F)));
-  }
 }
 
 int CountLineBreaks(std::string_view text) {

@@ -1,7 +1,7 @@
 #pragma once
-// The text conversions of the site check: character references and
-// percent-escapes decoded as browsers decode them, names folded as Windows
-// compares them, and UTF-8 made safe for the report. All of them take any
+// The text conversions of the site check: character references decoded as
+// browsers decode them, names folded as Windows compares them, and UTF-8
+// made safe for the report. All of them take any
 // bytes (invalid UTF-8 included) and run in linear time.
 #include <string>
 #include <string_view>
@@ -11,7 +11,7 @@ namespace trellan::sitecheck {
 // Where a character reference stands: in an attribute value, a named
 // reference without ';' that is followed by a letter, digit or '=' stays
 // literal (so "?a=1&copy=2" keeps its "&copy"), as in browsers.
-enum class ReferenceContext { kText, kAttribute };
+enum class ReferenceContext { Text, Attribute };
 
 // Decodes numeric references (decimal and hex, ';' optional; 0, surrogates
 // and values above U+10FFFF become U+FFFD, 0x80-0x9F are read as
@@ -21,28 +21,16 @@ enum class ReferenceContext { kText, kAttribute };
 // An unknown name stays literal.
 std::string DecodeCharacterReferences(std::string_view text, ReferenceContext context);
 
-// "%XX" (either case of hex) becomes that byte; a '%' without two hex
-// digits stays.
-std::string PercentDecode(std::string_view text);
-
 // Folds a UTF-8 name for a case-insensitive comparison as NTFS makes it, for
 // the scripts learners meet: ASCII, Latin-1, Latin Extended-A, Greek and
 // Cyrillic capitals become small letters. Other characters and invalid bytes
 // stay as they are, so they compare exactly.
 std::string FoldCase(std::string_view utf8);
 
-// ASCII letters to lower case, nothing else changed.
-std::string AsciiLower(std::string_view text);
-bool AsciiEqualIgnoringCase(std::string_view a, std::string_view b);
-
 // Valid UTF-8 that an HTML document may hold: every invalid byte, every
 // control character other than tab, LF and CR, and every noncharacter
 // becomes U+FFFD.
 std::string ToCleanUtf8(std::string_view bytes);
-
-// Appends the UTF-8 form of a code point (U+FFFD for one that is not a
-// Unicode scalar value).
-void AppendUtf8(std::string& out, char32_t code_point);
 
 // Line breaks in `text`: CR LF, a lone CR and a lone LF each count once.
 int CountLineBreaks(std::string_view text);

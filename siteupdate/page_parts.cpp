@@ -1,7 +1,7 @@
 #include "siteupdate/page_parts.h"
 
 #include "sitecheck/html_tokenizer.h"
-#include "sitecheck/text_codec.h"
+#include "utils/ascii.h"
 
 namespace trellan::siteupdate {
 
@@ -10,11 +10,9 @@ namespace {
 using sitecheck::HtmlToken;
 using sitecheck::TokenKind;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
-
 bool IsBlankText(std::string_view text) {
   for (const char c : text)
-    if (!IsBlank(c)) return false;
+    if (!IsHtmlSpace(c)) return false;
   return true;
 }
 
@@ -22,8 +20,8 @@ bool IsBlankText(std::string_view text) {
 bool HasWords(std::string_view text, std::string_view words) {
   std::string collapsed;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (IsBlank(text[i])) continue;
-    if (!collapsed.empty() && IsBlank(text[i - 1])) collapsed += ' ';
+    if (IsHtmlSpace(text[i])) continue;
+    if (!collapsed.empty() && IsHtmlSpace(text[i - 1])) collapsed += ' ';
     collapsed += text[i];
   }
   return collapsed == words;
@@ -34,7 +32,7 @@ bool HasClass(const HtmlToken& token, std::string_view name) {
   if (classes == nullptr) return false;
   std::size_t start = 0;
   for (std::size_t i = 0; i <= classes->size(); ++i) {
-    if (i < classes->size() && !IsBlank((*classes)[i])) continue;
+    if (i < classes->size() && !IsHtmlSpace((*classes)[i])) continue;
     if (std::string_view(*classes).substr(start, i - start) == name) return true;
     start = i + 1;
   }
@@ -60,8 +58,8 @@ class PartsReader {
     HtmlToken token;
     while (tokenizer.Next(token)) {
       if (seeking_end_marker_) TakeEndMarker(token);
-      if (token.kind == TokenKind::kStartTag) OnStartTag(token);
-      if (token.kind == TokenKind::kEndTag) OnEndTag(token);
+      if (token.kind == TokenKind::StartTag) OnStartTag(token);
+      if (token.kind == TokenKind::EndTag) OnEndTag(token);
     }
     if (navs_ > 1)
       parts_.navigation = Navigation::Several;
@@ -74,8 +72,8 @@ class PartsReader {
   // The end marker may stand on the line after "</nav>", as an editor that
   // reindents leaves it.
   void TakeEndMarker(const HtmlToken& token) {
-    if (token.kind == TokenKind::kText && IsBlankText(token.text)) return;
-    if (token.kind == TokenKind::kComment && HasWords(token.text, "Navigation Ende"))
+    if (token.kind == TokenKind::Text && IsBlankText(token.text)) return;
+    if (token.kind == TokenKind::Comment && HasWords(token.text, "Navigation Ende"))
       parts_.nav.end = token.end;
     seeking_end_marker_ = false;
   }
@@ -124,7 +122,7 @@ class PartsReader {
     const std::string* name = token.Attribute("name");
     const sitecheck::HtmlAttribute* content = FindAttribute(token, "content");
     if (name == nullptr || content == nullptr) return;
-    const std::string lower = sitecheck::AsciiLower(*name);
+    const std::string lower = AsciiLower(*name);
     std::optional<MetaValue>* slot = lower == "author"     ? &parts_.author
                                      : lower == "keywords" ? &parts_.keywords
                                      : lower == "revised"  ? &parts_.revised

@@ -10,6 +10,9 @@
 #include "sitecheck/site_url.h"
 #include "sitecheck/text_codec.h"
 #include "siteupdate/update_texts.h"
+#include "utils/ascii.h"
+#include "utils/percent.h"
+#include "utils/utf8.h"
 
 namespace trellan::siteupdate {
 
@@ -57,8 +60,8 @@ ByteRange FileNameIn(std::string_view value) {
 std::string SiteFileOf(std::string_view page_path, std::string_view written) {
   sitecheck::Reference reference = sitecheck::ResolveReference(
       page_path,
-      sitecheck::DecodeCharacterReferences(written, sitecheck::ReferenceContext::kAttribute));
-  if (reference.kind != sitecheck::ReferenceKind::kLocal || reference.same_page ||
+      sitecheck::DecodeCharacterReferences(written, sitecheck::ReferenceContext::Attribute));
+  if (reference.kind != sitecheck::ReferenceKind::Local || reference.same_page ||
       reference.names_folder || reference.path.find('/') != std::string::npos)
     return {};
   return std::move(reference.path);
@@ -387,18 +390,15 @@ int AppendLinkEdits(std::vector<Edit>& edits, std::string_view page, const PageP
     const ByteRange range = FileNameIn(value);
     std::string_view name = TextAt(value, range);
     if (std::any_of(name.begin(), name.end(), [](char c) { return c == '%' || c == '&'; })) {
-      decoded = sitecheck::PercentDecode(
-          sitecheck::DecodeCharacterReferences(name, sitecheck::ReferenceContext::kAttribute));
+      decoded = PercentDecode(
+          sitecheck::DecodeCharacterReferences(name, sitecheck::ReferenceContext::Attribute));
       name = decoded;
     }
-    // Compared without a copy: this runs for every link of every page.
     const auto rename = std::find_if(renames.begin(), renames.end(), [&](const Rename& r) {
-      return std::equal(r.from.begin(), r.from.end(), name.begin(), name.end(), [](char a, char b) {
-        return a == b || ((a | 0x20) == (b | 0x20) && (a | 0x20) >= 'a' && (a | 0x20) <= 'z');
-      });
+      return AsciiEqualIgnoringCase(r.from, name);
     });
     if (rename == renames.end() ||
-        !sitecheck::AsciiEqualIgnoringCase(SiteFileOf(page_path, value), rename->from))
+        !AsciiEqualIgnoringCase(SiteFileOf(page_path, value), rename->from))
       continue;
     if (rename->to.empty())
       ++to_removed;

@@ -4,11 +4,11 @@
 
 #include <string_view>
 
-#include "generator/text_output.h"
 #include "identity.h"
 #include "system/handles.h"
 #include "system/system.h"
 #include "system/text_file_writer.h"
+#include "utils/utf8.h"
 
 namespace trellan {
 

@@ -5,10 +5,10 @@
 #include <string_view>
 
 #include "sitecheck/site_check.h"
-#include "sitecheck/text_codec.h"
 #include "system/site_check_files.h"
 #include "system/system.h"
 #include "system/text_file_writer.h"
+#include "utils/ascii.h"
 
 namespace trellan {
 
@@ -21,7 +21,7 @@ using siteupdate::UpdateOutcome;
 constexpr int kBackupNameAttempts = 10;
 
 bool IsPage(std::string_view path) {
-  const std::string lower = sitecheck::AsciiLower(path);
+  const std::string lower = AsciiLower(path);
   return lower.ends_with(".html") || lower.ends_with(".htm");
 }
 

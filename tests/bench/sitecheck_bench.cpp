@@ -36,29 +36,35 @@ using namespace trellan;
 constexpr int kPages = 100;
 constexpr int kPicturesPerPage = 10;
 
-std::string PageName(int page) { return page == 0 ? "index.html" : "s" + std::to_string(page) + ".html"; }
+std::string PageName(int page) {
+  return page == 0 ? "index.html" : "s" + std::to_string(page) + ".html";
+}
 
 std::string PictureName(int picture) { return "media/bild" + std::to_string(picture) + ".jpg"; }
 
 std::string Page(int page) {
   std::string html =
       "\xEF\xBB\xBF<!DOCTYPE html>\r\n<html lang=\"de\">\r\n<head>\r\n<meta charset=utf-8>\r\n"
-      "<meta name=\"author\" content=\"Lena Muster\">\r\n<link rel=\"stylesheet\" href=\"style.css\">\r\n"
+      "<meta name=\"author\" content=\"Lena Muster\">\r\n<link rel=\"stylesheet\" "
+      "href=\"style.css\">\r\n"
       "<script defer src=\"zoom.js\"></script>\r\n<title>Unsere Klasse: Seite " +
       std::to_string(page) + "</title>\r\n</head>\r\n<body>\r\n<nav>\r\n<ul class=\"menu\">\r\n";
   for (int i = 0; i < kPages; ++i)
     html += "  <li><a href=\"" + PageName(i) + "\">Seite " + std::to_string(i) + "</a></li>\r\n";
-  html += "</ul>\r\n</nav>\r\n<main>\r\n<h1 id=\"oben\">Seite " + std::to_string(page) + "</h1>\r\n";
+  html +=
+      "</ul>\r\n</nav>\r\n<main>\r\n<h1 id=\"oben\">Seite " + std::to_string(page) + "</h1>\r\n";
   for (int i = 0; i < kPicturesPerPage; ++i) {
     const int picture = page * kPicturesPerPage + i;
     html += "<figure id=\"f" + std::to_string(i) + "\">\r\n  <img class=\"bild zoom\" src=\"" +
             PictureName(picture) + "\" alt=\"Bild " + std::to_string(picture) +
             "\">\r\n  <figcaption>Bildlegende &amp; mehr &hellip;</figcaption>\r\n</figure>\r\n"
             "<p>Hier kommt der Inhalt der Seite mit einem <a href=\"https://example.org/" +
-            std::to_string(i) + "\">Link</a> und einem <a href=\"#oben\">Sprung nach oben</a>.</p>\r\n"
+            std::to_string(i) +
+            "\">Link</a> und einem <a href=\"#oben\">Sprung nach oben</a>.</p>\r\n"
             "<!-- Kommentar mit <a href=\"nirgends.html\"> -->\r\n";
   }
-  html += "<a href=\"" + PageName((page + 1) % kPages) + "#f3\">weiter</a>\r\n</main>\r\n</body>\r\n</html>\r\n";
+  html += "<a href=\"" + PageName((page + 1) % kPages) +
+          "#f3\">weiter</a>\r\n</main>\r\n</body>\r\n</html>\r\n";
   return html;
 }
 
@@ -178,8 +184,7 @@ int main(int argc, char** argv) {
 #else
   std::printf("in memory; medians of %d runs\n", runs);
 #endif
-  std::printf("%-26s %10s %11s %12s  %s\n", "site", "bytes", "check (ms)", "report (ms)",
-              "found");
+  std::printf("%-26s %10s %11s %12s  %s\n", "site", "bytes", "check (ms)", "report (ms)", "found");
   for (const BenchSite& site : {LargeSite(), HugePage(), DeepPage()}) {
     const Figures figures = MeasureSite(site, runs);
     std::printf("%-26s %10zu %11.2f %12.2f  %s\n", site.name, figures.bytes, figures.check_ms,

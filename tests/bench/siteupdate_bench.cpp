@@ -25,6 +25,7 @@
 #include "system/site_update_files.h"
 #include "system/text_file_writer.h"
 #include "tests/support/test_site.h"
+#include "utils/utf8.h"
 
 namespace {
 

@@ -508,6 +508,9 @@ describe('page helpers', () => {
     // a point inside each area, found by hit testing the image
     const points = await page.evaluate(() => {
       const img = document.querySelector('figure.map img');
+      // Pictures above may have loaded and moved it since: hit testing
+      // sees only what is in the viewport.
+      img.scrollIntoView({ block: 'center' });
       const r = img.getBoundingClientRect();
       const found = new Map();
       for (let x = r.left + 2; x < r.right; x += 4)

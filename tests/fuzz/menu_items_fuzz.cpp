@@ -9,10 +9,11 @@
 #include "generator/page_writer.h"
 #include "generator/site_plan.h"
 #include "tests/fuzz/fuzz_checks.h"
+#include "utils/utf8.h"
 
 namespace {
 
-using trellan::fuzz::IsValidUtf8;
+using trellan::IsValidUtf8;
 using trellan::fuzz::Require;
 
 void CheckItems(std::string_view text, const std::vector<std::string>& items) {

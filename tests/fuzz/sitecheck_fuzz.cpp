@@ -63,12 +63,14 @@ void CheckTokenizer(std::string_view content) {
 }
 
 void CheckPictureSize(trellan::test::MemorySite& site, const std::string& name) {
-  const auto size = ReadPictureSize(
-      [&](std::uint64_t offset, std::size_t length) { return site.ReadRange(name, offset, length); });
+  const auto size = ReadPictureSize([&](std::uint64_t offset, std::size_t length) {
+    return site.ReadRange(name, offset, length);
+  });
   Require(!size || (size->width > 0 && size->height > 0));
 }
 
-void CheckResultAgainstSite(const CheckResult& result, const std::map<std::string, std::string>& files) {
+void CheckResultAgainstSite(const CheckResult& result,
+                            const std::map<std::string, std::string>& files) {
   std::map<std::string, const PageResult*> pages;
   std::size_t omitted = result.omitted_site_findings;
   for (const auto& page : result.pages) {
@@ -106,8 +108,8 @@ void CheckReport(const CheckResult& result) {
   // Every '<' opens one of the report's own tags: nothing from the site
   // got through unescaped.
   static const std::set<std::string, std::less<>> kTags = {
-      "html", "head", "meta", "title", "style", "body", "h1", "h2", "p",  "br",  "code", "strong",
-      "span", "table", "thead", "tbody", "tr", "th", "td", "a", "ul", "li"};
+      "html",   "head", "meta",  "title", "style", "body", "h1", "h2", "p", "br", "code",
+      "strong", "span", "table", "thead", "tbody", "tr",   "th", "td", "a", "ul", "li"};
   for (auto at = report.find('<'); at != std::string::npos; at = report.find('<', at + 1)) {
     if (report.compare(at, 10, "<!DOCTYPE ") == 0) continue;
     std::size_t start = at + 1;

@@ -16,10 +16,14 @@
 #include "sitecheck/picture_size.h"
 #include "sitecheck/site_url.h"
 #include "sitecheck/text_codec.h"
+#include "utils/ascii.h"
+#include "utils/percent.h"
 
 namespace {
 
 using namespace trellan::sitecheck;
+using trellan::AsciiLower;
+using trellan::PercentDecode;
 
 // Names the broken promise's line (the frames are inlined).
 void Require(bool condition, int line = __builtin_LINE()) {
@@ -85,7 +89,7 @@ void CheckTokens(std::string_view input) {
       Require(token.text.data() >= input.data() + (bom ? 3 : 0));
       Require(token.text.data() + token.text.size() <= input.data() + input.size());
     }
-    if (token.kind == TokenKind::kStartTag || token.kind == TokenKind::kEndTag)
+    if (token.kind == TokenKind::StartTag || token.kind == TokenKind::EndTag)
       Require(!token.name.empty() && !HasAsciiCapital(token.name));
     Require(token.attributes.size() <= HtmlTokenizer::kMaxAttributes);
     for (std::size_t i = 0; i < token.attributes.size(); ++i) {
@@ -95,7 +99,7 @@ void CheckTokens(std::string_view input) {
       // Character references only ever produce scalar values.
       if (valid) Require(IsValidUtf8(attribute.value));
       const Reference reference = ResolveReference("a/b.html", attribute.value);
-      if (reference.kind != ReferenceKind::kLocal) {
+      if (reference.kind != ReferenceKind::Local) {
         Require(reference.path.empty());
       } else {
         // Within the site: relative, and no "." or ".." segment is left.
@@ -118,8 +122,8 @@ void CheckTextCodec(std::string_view input) {
   Require(IsValidUtf8(clean));
   Require(ToCleanUtf8(clean) == clean);
   if (IsValidUtf8(input)) {
-    Require(IsValidUtf8(DecodeCharacterReferences(input, ReferenceContext::kText)));
-    Require(IsValidUtf8(DecodeCharacterReferences(input, ReferenceContext::kAttribute)));
+    Require(IsValidUtf8(DecodeCharacterReferences(input, ReferenceContext::Text)));
+    Require(IsValidUtf8(DecodeCharacterReferences(input, ReferenceContext::Attribute)));
   }
   const std::string decoded = PercentDecode(input);
   Require(decoded.size() <= input.size());
@@ -133,13 +137,13 @@ void CheckTextCodec(std::string_view input) {
 
 void CheckPictureHeader(std::string_view input) {
   bool in_bounds = true;
-  const auto size = ReadPictureSize([&](std::uint64_t offset, std::size_t length)
-                                        -> std::optional<std::string> {
-    if (offset >= input.size()) return std::string();
-    const std::string_view rest = input.substr(static_cast<std::size_t>(offset));
-    if (length > (1u << 20)) in_bounds = false;  // headers are read in small pieces
-    return std::string(rest.substr(0, length));
-  });
+  const auto size =
+      ReadPictureSize([&](std::uint64_t offset, std::size_t length) -> std::optional<std::string> {
+        if (offset >= input.size()) return std::string();
+        const std::string_view rest = input.substr(static_cast<std::size_t>(offset));
+        if (length > (1u << 20)) in_bounds = false;  // headers are read in small pieces
+        return std::string(rest.substr(0, length));
+      });
   Require(in_bounds);
   Require(!size || (size->width > 0 && size->height > 0));
 }

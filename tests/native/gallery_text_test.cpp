@@ -8,25 +8,6 @@
 namespace trellan {
 namespace {
 
-TEST(Utf16ToUtf8, EncodesEveryPlane) {
-  EXPECT_EQ(Utf16ToUtf8(u"Berg.jpg"), "Berg.jpg");
-  EXPECT_EQ(Utf16ToUtf8(u"sch\u00F6n"), "sch\xC3\xB6n");
-  EXPECT_EQ(Utf16ToUtf8(u"\u20AC"), "\xE2\x82\xAC");
-  EXPECT_EQ(Utf16ToUtf8(u"\U0001F310.png"), "\xF0\x9F\x8C\x90.png");
-  EXPECT_EQ(Utf16ToUtf8(u""), "");
-}
-
-TEST(Utf16ToUtf8, UnpairedSurrogatesBecomeReplacementCharacters) {
-  const std::u16string lone_high = {0xD83C, u'a'};
-  const std::u16string lone_low = {u'a', 0xDF10};
-  const std::u16string high_at_end = {u'a', 0xD83C};
-  const std::u16string swapped = {0xDF10, 0xD83C};
-  EXPECT_EQ(Utf16ToUtf8(lone_high), "\xEF\xBF\xBD" "a");
-  EXPECT_EQ(Utf16ToUtf8(lone_low), "a\xEF\xBF\xBD");
-  EXPECT_EQ(Utf16ToUtf8(high_at_end), "a\xEF\xBF\xBD");
-  EXPECT_EQ(Utf16ToUtf8(swapped), "\xEF\xBF\xBD\xEF\xBF\xBD");
-}
-
 TEST(IsDerivedPictureName, SkipsThumbnailsAndWebCopiesCaseSensitively) {
   EXPECT_TRUE(IsDerivedPictureName("berg_t.jpg"));
   EXPECT_TRUE(IsDerivedPictureName("berg_w.png"));
@@ -39,8 +20,7 @@ TEST(IsDerivedPictureName, SkipsThumbnailsAndWebCopiesCaseSensitively) {
 }
 
 TEST(EncodeSourceName, KeepsUnreservedBytesAndEscapesAllOthers) {
-  const std::string kept =
-      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-./:_~";
+  const std::string kept = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-./:_~";
   for (int value = 0; value < 256; ++value) {
     const std::string byte(1, static_cast<char>(value));
     char escaped[4];
@@ -107,8 +87,11 @@ TEST(GalleryNoticeText, NamesTheListFileBetweenBareCarriageReturns) {
   EXPECT_EQ(GalleryNoticeText("C:\\users\\u1\\Desktop\\CSS-Musterseite\\_Bilder.txt"),
             "Die HTML-Bildergalerie wurde vorbereitet:\r\r"
             "C:\\users\\u1\\Desktop\\CSS-Musterseite\\_Bilder.txt\r\r"
-            "Die Datei wird mit dem Editor ge\xF6" "ffnet, der Inhalt kann dann \xFC" "ber die "
-            "Zwischenablage \xFC" "bernommen werden.");
+            "Die Datei wird mit dem Editor ge\xF6"
+            "ffnet, der Inhalt kann dann \xFC"
+            "ber die "
+            "Zwischenablage \xFC"
+            "bernommen werden.");
 }
 
 }  // namespace

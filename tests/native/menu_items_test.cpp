@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "utils/utf8.h"
+
 namespace trellan {
 namespace {
 
@@ -62,18 +64,6 @@ TEST(SplitMenuItems, MarkupAndUtf8PassUnchanged) {
                    "e"}));
 }
 
-bool IsValidUtf8Prefix(const std::string& text) {
-  // The last character must be complete: count what its lead byte promises.
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-    if (i + length > text.size()) return false;
-    i += length;
-  }
-  return true;
-}
-
 TEST(SplitMenuItems, LongEntryIsCutAtACharacterBoundary) {
   std::string umlauts;  // 200 x "ü" = 400 bytes
   for (int i = 0; i < 200; ++i) umlauts += "\xC3\xBC";
@@ -81,24 +71,17 @@ TEST(SplitMenuItems, LongEntryIsCutAtACharacterBoundary) {
   const Items items = SplitMenuItems(odd + "\r\n" + odd);
   ASSERT_EQ(items.size(), 2u);
   EXPECT_EQ(items[0].size(), 255u);
-  EXPECT_TRUE(IsValidUtf8Prefix(items[0]));
+  EXPECT_TRUE(IsValidUtf8(items[0]));
   // The last entry leaves room for the globe marker, whole.
   EXPECT_LE(items[1].size() + kGlobeMarker.size(), kMaxMenuItemBytes);
   EXPECT_GE(items[1].size() + kGlobeMarker.size(), kMaxMenuItemBytes - 3);
-  EXPECT_TRUE(IsValidUtf8Prefix(items[1]));
+  EXPECT_TRUE(IsValidUtf8(items[1]));
 }
 
 TEST(SplitMenuItems, ShortLastEntryIsNotCut) {
   const std::string entry(kMaxMenuItemBytes - kGlobeMarker.size(), 'a');
   EXPECT_EQ(SplitMenuItems(entry), Items{entry});
   EXPECT_EQ(SplitMenuItems(entry + "a"), Items{entry});
-}
-
-TEST(CutUtf8, KeepsWholeCharactersOnly) {
-  EXPECT_EQ(CutUtf8("abc", 5), "abc");
-  EXPECT_EQ(CutUtf8("a\xF0\x9F\x8C\x90", 4), "a");  // a four-byte globe
-  EXPECT_EQ(CutUtf8("a\xF0\x9F\x8C\x90", 5), "a\xF0\x9F\x8C\x90");
-  EXPECT_EQ(CutUtf8("\xC3\xBC\xC3\xBC", 3), "\xC3\xBC");
 }
 
 }  // namespace

@@ -19,7 +19,9 @@ constexpr const char* kFolder = "C:\\users\\u 1\\Desktop\\CSS-Musterseite\\";
 
 GenerationRequest Request(bool css_only = false, bool open_explorer = false) {
   GenerationRequest request;
-  request.title = "Gr\xC3\xBC\xC3\x9F" "e";
+  request.title =
+      "Gr\xC3\xBC\xC3\x9F"
+      "e";
   request.author = "Vorname Name";
   request.keywords = "Schl\xC3\xBCsselw\xC3\xB6rter";
   request.menu_text = "Start\r\nSeite 2\r\nSeite 3\r\nLinks & Media\r\nImpressum";
@@ -81,17 +83,20 @@ TEST(PlanSite, FullRunWritesPagesRemovesStaleOnesThenMediaAndEveryRunsFiles) {
   ASSERT_EQ(ShapesOf(plan), expected);
 
   // The pages are the texts as the request has them, already UTF-8.
-  const SiteText site{"Gr\xC3\xBC\xC3\x9F" "e", "Vorname Name", "Schl\xC3\xBCsselw\xC3\xB6rter",
-                      {"Start", "Seite 2", "Seite 3", "Links & Media", "Impressum"}};
+  const SiteText site{
+      "Gr\xC3\xBC\xC3\x9F"
+      "e",
+      "Vorname Name",
+      "Schl\xC3\xBCsselw\xC3\xB6rter",
+      {"Start", "Seite 2", "Seite 3", "Links & Media", "Impressum"}};
   for (int page = 1; page <= 5; ++page)
     EXPECT_EQ(plan.steps[static_cast<std::size_t>(page)].bytes, RenderPage(site, page, kToday))
         << page;
   for (std::size_t i = 0; i < SampleMedia().size(); ++i)
     EXPECT_EQ(plan.steps[8 + i].bytes, SampleMedia()[i].bytes) << i;
-  const std::vector<std::string> fixed = {ThumbnailScriptText(), StylesheetText(),
-                                          ZoomScriptText(),      FtpUploadScriptText(),
-                                          StartScriptText(),     BackupScriptText(),
-                                          HtaccessText()};
+  const std::vector<std::string> fixed = {
+      ThumbnailScriptText(), StylesheetText(),   ZoomScriptText(), FtpUploadScriptText(),
+      StartScriptText(),     BackupScriptText(), HtaccessText()};
   for (std::size_t i = 0; i < fixed.size(); ++i) EXPECT_EQ(plan.steps[12 + i].bytes, fixed[i]) << i;
   EXPECT_EQ(plan.steps.back().bytes, FtpCommandText());
 }

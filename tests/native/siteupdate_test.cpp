@@ -17,6 +17,7 @@
 #include "siteupdate/update_texts.h"
 #include "tests/support/memory_site.h"
 #include "tests/support/outside_parts.h"
+#include "utils/utf8.h"
 
 namespace trellan::siteupdate {
 namespace {

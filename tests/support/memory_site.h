@@ -27,7 +27,8 @@ class MemorySite : public sitecheck::SiteFiles {
     std::set<std::string> folders;
     for (const auto& [path, content] : files_) {
       entries.push_back({path, false, content.size()});
-      for (auto slash = path.find('/'); slash != std::string::npos; slash = path.find('/', slash + 1))
+      for (auto slash = path.find('/'); slash != std::string::npos;
+           slash = path.find('/', slash + 1))
         folders.insert(path.substr(0, slash));
     }
     for (const auto& folder : folders) entries.push_back({folder, true, 0});

@@ -73,8 +73,8 @@ int main(int argc, char** argv) {
   FolderSite site(argv[1]);
   const CheckResult result = CheckSite(site);
   for (const auto& finding : result.findings) {
-    std::cout << SeverityName(finding.severity) << "\t" << (finding.page.empty() ? "-" : finding.page)
-              << ":" << finding.line;
+    std::cout << SeverityName(finding.severity) << "\t"
+              << (finding.page.empty() ? "-" : finding.page) << ":" << finding.line;
     for (const int line : finding.more_lines) std::cout << "," << line;
     std::cout << "\t" << KindTitle(finding.kind) << "\t" << finding.subject << "\n";
   }

@@ -12,13 +12,13 @@
 #include "app/form_ids.h"
 #include "generator/page_writer.h"
 #include "generator/run_texts.h"
-#include "generator/text_output.h"
 #include "identity.h"
 #include "system/system.h"
 #include "tests/driver/dialog_fixture.h"
 #include "tests/support/dialog_host.h"
 #include "tests/support/message_boxes.h"
 #include "tests/support/test_site.h"
+#include "utils/utf8.h"
 
 namespace trellan {
 namespace {

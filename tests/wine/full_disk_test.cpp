@@ -20,13 +20,13 @@
 #include "app/form_ids.h"
 #include "generator/run_texts.h"
 #include "generator/site_plan.h"
-#include "generator/text_output.h"
 #include "system/site_files.h"
 #include "system/system.h"
 #include "tests/driver/dialog_fixture.h"
 #include "tests/support/dialog_host.h"
 #include "tests/support/message_boxes.h"
 #include "tests/support/test_site.h"
+#include "utils/utf8.h"
 
 namespace trellan {
 namespace {

@@ -82,8 +82,9 @@ TEST_F(SiteCheck, FolderIsListedInUtf8AndReadFromDisk) {
   for (const auto& entry : files.ListEntries())
     listed.push_back(entry.path + (entry.is_folder ? "/" : " " + std::to_string(entry.size)));
   std::sort(listed.begin(), listed.end());
-  EXPECT_EQ(listed, (std::vector<std::string>{"Bilder \xCE\xA9/",
-                                              "Bilder \xCE\xA9/gr\xC3\xBCn.png 29", "index.html 41"}));
+  EXPECT_EQ(listed,
+            (std::vector<std::string>{"Bilder \xCE\xA9/", "Bilder \xCE\xA9/gr\xC3\xBCn.png 29",
+                                      "index.html 41"}));
   EXPECT_EQ(files.ReadRange("Bilder \xCE\xA9/gr\xC3\xBCn.png", 1, 3), "PNG");
   EXPECT_EQ(files.ReadRange("Bilder \xCE\xA9/gr\xC3\xBCn.png", 29, 3), "");
   EXPECT_EQ(files.ReadFile("index.html", 41), "<img src=\"Bilder%20%CE%A9/GR%C3%9CN.png\">");
@@ -96,8 +97,8 @@ TEST_F(SiteCheck, FolderIsListedInUtf8AndReadFromDisk) {
   std::vector<sitecheck::FindingKind> kinds;
   for (const auto& finding : result.findings) kinds.push_back(finding.kind);
   using Kind = sitecheck::FindingKind;
-  EXPECT_EQ(kinds, (std::vector<Kind>{Kind::kUnsafeName, Kind::kUnsafeName, Kind::kMissingAlt,
-                                      Kind::kCaseMismatch, Kind::kLargePicture}));
+  EXPECT_EQ(kinds, (std::vector<Kind>{Kind::UnsafeName, Kind::UnsafeName, Kind::MissingAlt,
+                                      Kind::CaseMismatch, Kind::LargePicture}));
 }
 
 TEST_F(SiteCheck, MenuEntryWritesTheReportAndShowsTheCounts) {
@@ -110,12 +111,12 @@ TEST_F(SiteCheck, MenuEntryWritesTheReportAndShowsTheCounts) {
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].caption, kProgramCaption);
   EXPECT_EQ(boxes[0].text,
-            "Website gepr\xFC" "ft: 0 Fehler, 0 Warnungen, 20 Hinweise.\r\n\r\n"
+            "Website gepr\xFC"
+            "ft: 0 Fehler, 0 Warnungen, 20 Hinweise.\r\n\r\n"
             "Der Bericht \xAB_Pruefbericht.html\xBB im Website-Ordner zeigt, was wo zu tun ist.");
   EXPECT_EQ(boxes[0].icon, LoadIconA(nullptr, IDI_INFORMATION));
   const std::string report = test::ReadFileBytes(Site("_Pruefbericht.html"));
-  EXPECT_NE(report.find("<strong>0 Fehler, 0 Warnungen, 20 Hinweise</strong>"),
-            std::string::npos);
+  EXPECT_NE(report.find("<strong>0 Fehler, 0 Warnungen, 20 Hinweise</strong>"), std::string::npos);
   // It names the folder, never the path: the upload script sends it along.
   EXPECT_NE(report.find("<code>CSS-Musterseite</code>"), std::string::npos);
   EXPECT_EQ(report.find("Desktop"), std::string::npos);
@@ -127,17 +128,21 @@ TEST_F(SiteCheck, MenuEntryWritesTheReportAndShowsTheCounts) {
   ASSERT_TRUE(held);
   const auto failed = ChooseSiteCheck();
   ASSERT_EQ(failed.size(), 1u);
-  EXPECT_EQ(failed[0].text, "Der Pr\xFC" "fbericht konnte nicht geschrieben werden:\r\n\r\n" +
-                                Site("_Pruefbericht.html") +
-                                "\r\n\r\nVielleicht ist er schreibgesch\xFCtzt oder in einem "
-                                "anderen Programm ge\xF6" "ffnet.");
+  EXPECT_EQ(failed[0].text,
+            "Der Pr\xFC"
+            "fbericht konnte nicht geschrieben werden:\r\n\r\n" +
+                Site("_Pruefbericht.html") +
+                "\r\n\r\nVielleicht ist er schreibgesch\xFCtzt oder in einem "
+                "anderen Programm ge\xF6"
+                "ffnet.");
   EXPECT_EQ(failed[0].icon, LoadIconA(nullptr, IDI_WARNING));
 }
 
 TEST_F(SiteCheck, WithoutSiteANoticeSaysSoAndNothingIsWritten) {
   dialog_ = std::make_unique<test::DialogHost>();
   const std::string tail =
-      "\r\n\r\nErstelle die Website zuerst mit \"OK...\", dann kann sie gepr\xFC" "ft werden.";
+      "\r\n\r\nErstelle die Website zuerst mit \"OK...\", dann kann sie gepr\xFC"
+      "ft werden.";
   const auto no_folder = ChooseSiteCheck();
   ASSERT_EQ(no_folder.size(), 1u);
   EXPECT_EQ(no_folder[0].text, "Der Ordner\r\n\xAB" + test::SiteFolder() + "\xBB\r\nfehlt." + tail);

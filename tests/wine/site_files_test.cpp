@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "generator/site_content.h"
-#include "generator/text_output.h"
 #include "system/system.h"
 #include "tests/support/test_site.h"
+#include "utils/utf8.h"
 
 namespace trellan {
 namespace {

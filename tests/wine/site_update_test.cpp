@@ -26,6 +26,7 @@
 #include "tests/support/message_boxes.h"
 #include "tests/support/outside_parts.h"
 #include "tests/support/test_site.h"
+#include "utils/utf8.h"
 
 namespace trellan {
 namespace {
