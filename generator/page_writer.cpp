@@ -38,20 +38,58 @@ const std::string& BlockLines(Block block) {
   return lines;
 }
 
-void AppendMenuItems(std::string& out, const SiteText& site, int page) {
+// The parts of the page around the blocks.
+enum class Part {
+  Head,
+  NavTop,
+  MenuItem,
+  MenuItemActive,
+  NavEnd,
+  MainTop,
+  IntroFirst,
+  IntroOther,
+  DisclaimerEnd,
+  Bottom,
+};
+
+std::string_view PartText(Part part) {
+  using namespace embedded;
+  switch (part) {
+    case Part::Head: return kPageHead;
+    case Part::NavTop: return kPageNavTop;
+    case Part::MenuItem: return kPageMenuItem;
+    case Part::MenuItemActive: return kPageMenuItemActive;
+    case Part::NavEnd: return kPageNavEnd;
+    case Part::MainTop: return kPageMainTop;
+    case Part::IntroFirst: return kPageIntroFirst;
+    case Part::IntroOther: return kPageIntroOther;
+    case Part::DisclaimerEnd: return kPageDisclaimerEnd;
+    case Part::Bottom: break;
+  }
+  return kPageBottom;
+}
+
+// A part with CR LF line ends, its {{name}}s kept, converted on first use.
+const std::string& PartLines(Part part) {
+  static std::array<std::string, static_cast<std::size_t>(Part::Bottom) + 1> converted;
+  std::string& lines = converted[static_cast<std::size_t>(part)];
+  if (lines.empty()) lines = WithCrLf(PartText(part));
+  return lines;
+}
+
+void AppendMenu(std::string& out, const SiteText& site, int page) {
   for (std::size_t j = 0; j < site.items.size(); ++j) {
     const std::string href = PageFileName(static_cast<int>(j) + 1);
     const std::string label = MenuLabel(site, j);
     const bool active = static_cast<int>(j) + 1 == page;
-    AppendTemplate(out, active ? embedded::kPageMenuItemActive : embedded::kPageMenuItem,
-                   {{"href", href}, {"label", label}});
+    AppendFilled(out, PartLines(active ? Part::MenuItemActive : Part::MenuItem),
+                 {{"href", href}, {"label", label}});
   }
 }
 
 void AppendIntro(std::string& out, int page) {
   const std::string number = std::to_string(page);
-  AppendTemplate(out, page == 1 ? embedded::kPageIntroFirst : embedded::kPageIntroOther,
-                 {{"page", number}});
+  AppendFilled(out, PartLines(page == 1 ? Part::IntroFirst : Part::IntroOther), {{"page", number}});
 }
 
 }  // namespace
@@ -93,32 +131,42 @@ std::string MenuLabel(const SiteText& site, std::size_t index) {
 }
 
 void AppendNavigation(std::string& out, const SiteText& site, int page) {
-  const std::string item = MenuLabel(site, static_cast<std::size_t>(page - 1));
-  AppendTemplate(out, embedded::kPageNavTop, {{"item", item}});
-  AppendMenuItems(out, site, page);
-  AppendTemplate(out, embedded::kPageNavEnd);
+  AppendFilled(out, PartLines(Part::NavTop),
+               {{"item", MenuLabel(site, static_cast<std::size_t>(page - 1))}});
+  AppendMenu(out, site, page);
+  out += PartLines(Part::NavEnd);
 }
 
 std::string RenderPage(const SiteText& site, int page, std::string_view today) {
   const int count = static_cast<int>(site.items.size());
   const std::string item = MenuLabel(site, static_cast<std::size_t>(page - 1));
+  const std::string title = PageTitle(site, page);
 
+  const std::vector<Block> blocks = PageBlocks(page, count);
+  // One allocation per page: the menu and the blocks are most of its bytes.
+  std::size_t size = PartLines(Part::Head).size() + PartLines(Part::NavTop).size() +
+                     PartLines(Part::NavEnd).size() + PartLines(Part::MainTop).size() +
+                     PartLines(Part::Bottom).size() + title.size() + 2 * item.size() + 512;
+  for (const std::string& label : site.items)
+    size += PartLines(Part::MenuItemActive).size() + 2 * label.size() + 32;
+  for (Block block : blocks) size += BlockLines(block).size();
   std::string out;
-  AppendTemplate(out, embedded::kPageHead,
-                 {{"author", site.author},
-                  {"keywords", site.keywords},
-                  {"revised", today},
-                  {"title", PageTitle(site, page)}});
+  out.reserve(size);
+  AppendFilled(out, PartLines(Part::Head),
+               {{"author", site.author},
+                {"keywords", site.keywords},
+                {"revised", today},
+                {"title", title}});
   AppendNavigation(out, site, page);
-  AppendTemplate(out, embedded::kPageMainTop, {{"item", item}});
-  for (Block block : PageBlocks(page, count)) {
+  AppendFilled(out, PartLines(Part::MainTop), {{"item", item}});
+  for (Block block : blocks) {
     if (block == Block::PageIntro)
       AppendIntro(out, page);
     else
       out += BlockLines(block);
   }
-  if (page == count) AppendTemplate(out, embedded::kPageDisclaimerEnd);
-  AppendTemplate(out, embedded::kPageBottom);
+  if (page == count) out += PartLines(Part::DisclaimerEnd);
+  out += PartLines(Part::Bottom);
   return out;
 }
 

@@ -11,19 +11,53 @@ std::string OverwriteQuestionText(std::string_view folder) {
   return text;
 }
 
-std::string FailedFilesNoticeText(const std::vector<std::string>& failed) {
-  std::string text = "Folgende Dateien konnten nicht geschrieben werden:\r\n";
-  for (std::size_t i = 0; i < failed.size(); ++i) {
-    if (i == kMaxListedFailures) {
-      text += "\r\n\x85";  // the ellipsis in Windows-1252
-      break;
-    }
-    text += "\r\n";
-    text += failed[i];
+std::string WriteCauseSentence(const WriteResult& result) {
+  switch (result.cause) {
+    case WriteCause::None: return {};
+    case WriteCause::ReadOnly:
+    case WriteCause::InUse:
+      return "Vielleicht sind sie schreibgesch\xFCtzt oder in einem anderen Programm ge\xF6"
+             "ffnet.";
+    case WriteCause::DiskFull: return "Auf dem Datentr\xE4ger ist kein Platz mehr.";
+    case WriteCause::AccessDenied: return "Es fehlt die Berechtigung, sie zu schreiben.";
+    case WriteCause::PathTooLong: return "Ihr Pfad ist f\xFCr Windows zu lang.";
+    case WriteCause::FolderMissing:
+      return "Ihr Ordner fehlt, oder an seiner Stelle steht eine Datei.";
+    case WriteCause::FolderInTheWay: return "An ihrer Stelle steht ein Ordner gleichen Namens.";
+    case WriteCause::WriteProtected: return "Der Datentr\xE4ger ist schreibgesch\xFCtzt.";
+    case WriteCause::DriveGone: return "Das Laufwerk ist nicht mehr erreichbar.";
+    case WriteCause::Other: break;
   }
-  text +=
-      "\r\n\r\nVielleicht sind sie schreibgesch\xFCtzt oder in einem anderen Programm ge\xF6"
-      "ffnet.";
+  return "Windows meldet den Fehler " + std::to_string(result.error) + ".";
+}
+
+std::string FailedFilesNoticeText(const std::vector<FailedFile>& failed) {
+  std::string text = "Folgende Dateien konnten nicht geschrieben werden:\r\n";
+  std::size_t listed = 0;
+  bool grouped = false;
+  for (std::size_t first = 0; first < failed.size(); ++first) {
+    // One group per sentence, at its first file: read-only and open files
+    // share theirs.
+    const std::string sentence = WriteCauseSentence(failed[first].result);
+    bool seen = false;
+    for (std::size_t i = 0; i < first && !seen; ++i)
+      seen = WriteCauseSentence(failed[i].result) == sentence;
+    if (seen) continue;
+    if (grouped) text += "\r\n";
+    grouped = true;
+    for (std::size_t i = first; i < failed.size(); ++i) {
+      if (WriteCauseSentence(failed[i].result) != sentence) continue;
+      if (listed == kMaxListedFailures) {
+        text += "\r\n\x85";  // the ellipsis in Windows-1252
+        break;
+      }
+      text += "\r\n";
+      text += failed[i].target;
+      ++listed;
+    }
+    text += "\r\n\r\n";
+    text += sentence;
+  }
   return text;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "generator/site_plan.h"
+#include "generator/write_result.h"
 
 namespace trellan {
 
@@ -24,9 +25,16 @@ inline constexpr std::size_t kMaxListedFailures = 20;
 // a backslash.
 std::string OverwriteQuestionText(std::string_view folder);
 
+// Why a file could not be written, as one sentence about the files (they
+// are named before it).
+std::string WriteCauseSentence(const WriteResult& result);
+
 // The notice that replaces the closing notice when files of the run could
-// not be written: their paths relative to the site folder, one per line.
-std::string FailedFilesNoticeText(const std::vector<std::string>& failed);
+// not be written: their paths relative to the site folder, one per line,
+// then the sentence of their cause. Files of different causes make one
+// such group per cause, in the order of their first file; at most
+// kMaxListedFailures files are named in all, and no cause is left out.
+std::string FailedFilesNoticeText(const std::vector<FailedFile>& failed);
 
 // The notice that ends a run whose site folder could not be created;
 // `folder` ends with a backslash.

@@ -14,11 +14,18 @@ namespace trellan {
 
 namespace {
 
+// A file whose bytes are the program's own: the plan refers to them, since
+// copying a third of a megabyte costs a run more than its pages do.
+void AddFixedFile(std::vector<SiteStep>& steps, std::string target, std::string_view bytes,
+                  bool bom = false) {
+  steps.push_back({StepKind::WriteFile, std::move(target), {}, bom, bytes});
+}
+
 void PlanMedia(std::vector<SiteStep>& steps) {
   steps.push_back({StepKind::CreateFolder, "media"});
   for (const MediaFile& media : SampleMedia())
-    steps.push_back({StepKind::WriteFile, std::string(media.name), std::string(media.bytes)});
-  steps.push_back({StepKind::WriteFile, "media\\_create-Thumbnails.cmd", ThumbnailScriptText()});
+    AddFixedFile(steps, std::string(media.name), media.bytes);
+  AddFixedFile(steps, "media\\_create-Thumbnails.cmd", ThumbnailScriptText());
 }
 
 }  // namespace
@@ -72,19 +79,19 @@ SitePlan PlanSite(const GenerationRequest& request, std::string_view today,
     for (SiteStep& step : PlanPages(request, today, contents)) steps.push_back(std::move(step));
     PlanMedia(steps);
   }
-  steps.push_back({StepKind::WriteFile, "style.css", StylesheetText()});
-  steps.push_back({StepKind::WriteFile, "zoom.js", ZoomScriptText(), true});
+  AddFixedFile(steps, "style.css", StylesheetText());
+  AddFixedFile(steps, "zoom.js", ZoomScriptText(), true);
   // Explorer opens while the remaining files are still being written.
   if (request.open_explorer)
     steps.push_back({StepKind::StartExplorer, ExplorerCommandLine(plan.folder)});
-  steps.push_back({StepKind::WriteFile, "_FTP-Upload.cmd", FtpUploadScriptText()});
-  steps.push_back({StepKind::WriteFile, "_Start.cmd", StartScriptText()});
-  steps.push_back({StepKind::WriteFile, "_BackUp2OneDrive.cmd", BackupScriptText()});
-  steps.push_back({StepKind::WriteFile, ".htaccess", HtaccessText()});
+  AddFixedFile(steps, "_FTP-Upload.cmd", FtpUploadScriptText());
+  AddFixedFile(steps, "_Start.cmd", StartScriptText());
+  AddFixedFile(steps, "_BackUp2OneDrive.cmd", BackupScriptText());
+  AddFixedFile(steps, ".htaccess", HtaccessText());
   // Explorer's picture cache may be hidden, system or read-only.
   steps.push_back({StepKind::RemoveThumbnailCache, "Thumbs.db"});
   steps.push_back({StepKind::CreateFolder, "_ftp"});
-  steps.push_back({StepKind::WriteFile, "_ftp\\ftp-pipe.txt", FtpCommandText()});
+  AddFixedFile(steps, "_ftp\\ftp-pipe.txt", FtpCommandText());
   return plan;
 }
 

@@ -8,6 +8,7 @@
 
 #include "generator/generation_request.h"
 #include "generator/page_writer.h"
+#include "generator/write_result.h"
 
 namespace trellan {
 
@@ -30,6 +31,11 @@ struct SiteStep {
   std::string target = {};
   std::string bytes = {};  // WriteFile only, without the byte-order mark
   bool bom = false;        // WriteFile only: the UTF-8 byte-order mark goes first
+  // WriteFile only, instead of `bytes`: bytes of the program's own that live
+  // as long as it does (the media, the fixed files), written without a copy.
+  std::string_view fixed = {};
+  // What a WriteFile step writes after the mark.
+  std::string_view Content() const { return fixed.empty() ? std::string_view(bytes) : fixed; }
   bool operator==(const SiteStep&) const = default;
 };
 
@@ -43,9 +49,9 @@ struct RunOutcome {
   // The site folder could not be created (no drive, no right to write, a
   // file of its name): none of the other steps was taken.
   bool folder_missing = false;
-  // The files that could not be written, relative to the folder, in plan
-  // order; each keeps its previous bytes, or stays missing.
-  std::vector<std::string> failed;
+  // The files that could not be written, in plan order, each with the
+  // cause; each keeps its previous bytes, or stays missing.
+  std::vector<FailedFile> failed;
   bool operator==(const RunOutcome&) const = default;
 };
 

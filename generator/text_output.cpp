@@ -8,7 +8,7 @@ namespace {
 void AppendLines(std::string& out, std::string_view text) {
   for (auto end = text.find('\n'); end != std::string_view::npos; end = text.find('\n')) {
     out.append(text.substr(0, end));
-    out += "\r\n";
+    out.append("\r\n", 2);
     text.remove_prefix(end + 1);
   }
   out.append(text);
@@ -21,25 +21,45 @@ const std::string_view* FindValue(std::initializer_list<TemplateValue> values,
   return nullptr;
 }
 
+// The text between the {{name}}s gets CR LF line ends when `lf_text` says
+// so; the values are inserted as they are.
+void Fill(std::string& out, std::string_view text, std::initializer_list<TemplateValue> values,
+          bool lf_text) {
+  while (!text.empty()) {
+    const auto open = text.find("{{");
+    if (open == std::string_view::npos) break;
+    const auto close = text.find("}}", open + 2);
+    if (close == std::string_view::npos) break;
+    if (lf_text) {
+      AppendLines(out, text.substr(0, open));
+    } else {
+      out.append(text.substr(0, open));
+    }
+    const auto name = text.substr(open + 2, close - open - 2);
+    if (const auto* value = FindValue(values, name))
+      out += *value;
+    else
+      out += text.substr(open, close + 2 - open);
+    text.remove_prefix(close + 2);
+  }
+  if (lf_text) {
+    AppendLines(out, text);
+  } else {
+    out.append(text);
+  }
+}
+
 }  // namespace
 
 void AppendTemplate(std::string& out, std::string_view lf_text,
                     std::initializer_list<TemplateValue> values) {
   out.reserve(out.size() + lf_text.size() + lf_text.size() / 16);
-  while (!lf_text.empty()) {
-    const auto open = lf_text.find("{{");
-    if (open == std::string_view::npos) break;
-    const auto close = lf_text.find("}}", open + 2);
-    if (close == std::string_view::npos) break;
-    AppendLines(out, lf_text.substr(0, open));
-    const auto name = lf_text.substr(open + 2, close - open - 2);
-    if (const auto* value = FindValue(values, name))
-      out += *value;
-    else
-      out += lf_text.substr(open, close + 2 - open);
-    lf_text.remove_prefix(close + 2);
-  }
-  AppendLines(out, lf_text);
+  Fill(out, lf_text, values, true);
+}
+
+void AppendFilled(std::string& out, std::string_view crlf_text,
+                  std::initializer_list<TemplateValue> values) {
+  Fill(out, crlf_text, values, false);
 }
 
 std::string WithCrLf(std::string_view lf_text) {

@@ -18,6 +18,12 @@ using TemplateValue = std::pair<std::string_view, std::string_view>;
 void AppendTemplate(std::string& out, std::string_view lf_text,
                     std::initializer_list<TemplateValue> values = {});
 
+// The same for a template whose line ends are CR LF already (WithCrLf):
+// only the {{name}}s are replaced. The pages' templates are converted once
+// and filled for every page.
+void AppendFilled(std::string& out, std::string_view crlf_text,
+                  std::initializer_list<TemplateValue> values = {});
+
 // A template with LF line ends as the bytes of a generated file.
 std::string WithCrLf(std::string_view lf_text);
 

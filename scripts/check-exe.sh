@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Checks that a built Trellan.exe is fit for school PCs: a 32-bit GUI
-# program that imports Windows system DLLs only (the C++ runtime is linked in
+# program within its size budget that imports Windows system DLLs only (the C++ runtime is linked in
 # statically), allows NX and address randomisation, is terminal-server
 # aware, carries no link time, and whose manifest asks for the user's own
 # rights only, names Windows 7 to 11, and keeps the classic controls and
@@ -25,6 +25,12 @@ flags="$(sed -n '/^DllCharacteristics/,/^SizeOfStackReserve/p' <<<"$dump" |
 for flag in NX_COMPAT DYNAMIC_BASE TERMINAL_SERVICE_AWARE; do
   grep -qw "$flag" <<<"$flags" || fail "DllCharacteristics lack $flag (have: $flags)"
 done
+# Its size budget: 512 KiB for everything it does (publishing over FTP has
+# 48 KB of its own on top of that).
+limit=524288
+size="$(stat -c %s "$exe")"
+[ "$size" -le "$limit" ] || fail "$size bytes, more than its budget of $limit"
+
 # A link time in the header would make every build's bytes differ.
 stamp="$(od -An -tx4 -j "$(( $(od -An -tu4 -j 60 -N4 "$exe") + 8 ))" -N4 "$exe" | tr -d ' ')"
 [ "$stamp" = 00000000 ] || fail "the PE header carries a link time (0x$stamp)"
@@ -47,7 +53,7 @@ else
 fi
 
 if [ $status -eq 0 ]; then
-  echo "$exe: PE32 GUI, imports: $(tr '\n' ' ' <<<"$imports")"
+  echo "$exe: PE32 GUI, $size bytes (budget $limit), imports: $(tr '\n' ' ' <<<"$imports")"
   echo "DllCharacteristics: ${flags% }; no link time"
   echo "manifest: asInvoker, uiAccess=false, supportedOS Windows 7/8/8.1/10-11, no common controls 6, no DPI awareness"
 fi

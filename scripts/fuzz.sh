@@ -28,8 +28,14 @@ cxx="$(command -v clang++-14 || command -v clang++)"
 native="$build/native"
 [ -f "$native/build.ninja" ] || cmake -S "$root" -B "$native" -G Ninja >/dev/null
 ninja -C "$native" trellan_embedded >/dev/null
-generator=("$root"/generator/{menu_items,page_writer,run_texts,site_content,site_plan,text_output}.cpp
-           "$native"/generator/embedded/*.cpp)
+embedded="$native/generator/embedded"
+generator=("$root"/generator/{inflate,menu_items,page_writer,run_texts,site_content,site_plan,text_output}.cpp
+           "$embedded/packed_texts.cpp")
+# The files stored as they are, one source each, as the header declares them.
+for symbol in $(sed -n 's/^extern const std::string_view \(k[A-Za-z0-9]*\);.*/\1/p' \
+                  "$embedded/embedded_files.h"); do
+  generator+=("$embedded/$symbol.cpp")
+done
 
 # run_target NAME MAX_LEN RUNS SOURCES...: builds tests/fuzz/NAME_fuzz.cpp with
 # the sources and utils/ (again when anything it is made of is newer), then runs it

@@ -1,5 +1,6 @@
 #include "siteupdate/update_texts.h"
 
+#include "generator/run_texts.h"
 #include "sitecheck/site_check.h"
 
 namespace trellan::siteupdate {
@@ -140,17 +141,20 @@ std::string OutcomeNoticeText(const UpdateOutcome& outcome, ToAnsi to_ansi) {
                                      : "\r\n\r\nDie Dateien von vorher liegen in\r\n" + backup);
     case UpdateOutcome::Result::BackupFailed:
       return "Die Sicherung nach\r\n" + backup + "\r\nkonnte nicht geschrieben werden" +
-             (outcome.failed.empty() ? "" : " (" + to_ansi(outcome.failed) + ')') +
-             ".\r\n\r\nVielleicht ist der Datentr\xE4ger voll oder schreibgesch\xFCtzt. "
-             "Es wurde nichts ge\xE4ndert.";
+             (outcome.failed.empty() ? "" : " (" + to_ansi(outcome.failed) + ')') + ". " +
+             (outcome.cause.cause == WriteCause::None
+                  ? "Vielleicht ist der Datentr\xE4ger voll oder schreibgesch\xFCtzt."
+                  : WriteCauseSentence(outcome.cause)) +
+             "\r\n\r\nEs wurde nichts ge\xE4ndert.";
     case UpdateOutcome::Result::ChangeFailed: break;
   }
+  // The causes' sentences speak of the files, as the closing notice of OK
+  // lists them.
   std::string text =
-      "Die Website konnte nicht angepasst werden: " + Quoted(to_ansi(outcome.failed)) +
-      " lie\xDF sich nicht schreiben oder l\xF6schen.\r\n"
-      "Vielleicht ist die Datei schreibgesch\xFCtzt oder in einem anderen "
-      "Programm ge\xF6"
-      "ffnet.\r\n\r\n";
+      "Die Website konnte nicht angepasst werden. Folgende Dateien lie\xDF"
+      "en sich nicht "
+      "schreiben oder l\xF6schen:" +
+      NameLine({outcome.failed}, to_ansi) + "\r\n" + WriteCauseSentence(outcome.cause) + "\r\n\r\n";
   if (outcome.not_restored.empty()) return text + "Alle Dateien sind wieder, wie sie vorher waren.";
   text +=
       "Diese Dateien konnten nicht zur\xFC"

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "generator/write_result.h"
 #include "siteupdate/site_update.h"
 
 namespace trellan::siteupdate {
@@ -54,8 +55,10 @@ struct UpdateOutcome {
   Result result = Result::Done;
   // The backup's folder relative to the site folder ("_Sicherung\...\").
   std::string backup;
-  // The file (a path of the plan) that could not be backed up or changed.
+  // The file (a path of the plan) that could not be backed up or changed,
+  // and why.
   std::string failed;
+  WriteResult cause;
   // Files that could not be put back after a failed change.
   std::vector<std::string> not_restored;
 };

@@ -34,7 +34,7 @@ GalleryList WriteGalleryList(const std::string& site_folder, std::string_view sn
   CreateDirectoryA(site_folder.c_str(), nullptr);  // an existing folder is fine
   GalleryList list;
   list.path = site_folder + kGalleryListFile;
-  list.written = WriteWholeFile(list.path, {}, snippet);
+  list.written = static_cast<bool>(WriteWholeFile(list.path, {}, snippet));
   return list;
 }
 

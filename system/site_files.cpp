@@ -33,8 +33,10 @@ void CarryOutStep(const std::string& folder, const SiteStep& step, RunOutcome& o
         outcome.folder_missing = true;
       break;
     case StepKind::WriteFile:
-      if (!WriteWholeFile(path, step.bom ? kUtf8Bom : std::string_view{}, step.bytes))
-        outcome.failed.push_back(step.target);
+      if (const WriteResult result =
+              WriteWholeFile(path, step.bom ? kUtf8Bom : std::string_view{}, step.Content());
+          !result)
+        outcome.failed.push_back({step.target, result});
       break;
     case StepKind::RemoveFile: DeleteFileA(path.c_str()); break;
     case StepKind::StartExplorer: RunCommandLine(step.target, SW_SHOWNORMAL); break;

@@ -18,9 +18,10 @@ FolderContents ScanSiteFolder(const std::string& folder);
 
 // Carries out the steps in order. When the site folder itself cannot be
 // created, nothing else is done. Otherwise a failed step does not stop the
-// run: the files that could not be written are returned. Every file is
-// replaced whole or not at all (text_file_writer.h). The results of
-// creating the subfolders, deleting and starting Explorer are not looked at.
+// run: the files that could not be written are returned, each with its
+// cause. Every file is written whole or not at all (text_file_writer.h).
+// The results of creating the subfolders, deleting and starting Explorer
+// are not looked at.
 RunOutcome CarryOut(const SitePlan& plan);
 
 }  // namespace trellan

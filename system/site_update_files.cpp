@@ -78,16 +78,16 @@ class Backup {
     return false;
   }
 
-  bool Copy(const siteupdate::PlanFile& file) {
+  WriteResult Copy(const siteupdate::PlanFile& file) {
     const std::string path = OnDisk(folder_ + name_, file.path);
     for (std::size_t slash = path.find('\\', folder_.size() + name_.size());
          slash != std::string::npos; slash = path.find('\\', slash + 1)) {
       if (CreateDirectoryA(path.substr(0, slash).c_str(), nullptr))
         folders_.push_back(path.substr(0, slash));
     }
-    if (!WriteWholeFile(path, {}, file.bytes)) return false;
-    files_.push_back(path);
-    return true;
+    const WriteResult result = WriteWholeFile(path, {}, file.bytes);
+    if (result) files_.push_back(path);
+    return result;
   }
 
   void Remove() {
@@ -111,11 +111,12 @@ void PutBack(const std::string& folder, const siteupdate::UpdatePlan& plan, std:
              std::size_t removals, UpdateOutcome& outcome) {
   for (std::size_t i = 0; i < writes; ++i) {
     const siteupdate::PlanFile& write = plan.writes[i];
+    const std::string path = OnDisk(folder, write.path);
     const bool restored =
         write.original >= 0
-            ? WriteWholeFile(OnDisk(folder, write.path), {},
-                             plan.originals[static_cast<std::size_t>(write.original)].bytes)
-            : DeleteFileA(OnDisk(folder, write.path).c_str()) != 0;
+            ? static_cast<bool>(WriteWholeFile(
+                  path, {}, plan.originals[static_cast<std::size_t>(write.original)].bytes))
+            : static_cast<bool>(RemoveWholeFile(path));
     if (!restored) outcome.not_restored.push_back(write.path);
   }
   for (std::size_t i = 0; i < removals; ++i) {
@@ -152,7 +153,8 @@ UpdateOutcome CarryOutUpdate(const std::string& folder, const siteupdate::Update
   }
   outcome.backup = backup.name();
   for (const siteupdate::PlanFile& original : plan.originals) {
-    if (!backup.Copy(original)) {
+    outcome.cause = backup.Copy(original);
+    if (!outcome.cause) {
       backup.Remove();
       outcome.result = UpdateOutcome::Result::BackupFailed;
       outcome.failed = original.path;
@@ -164,14 +166,17 @@ UpdateOutcome CarryOutUpdate(const std::string& folder, const siteupdate::Update
   std::size_t removals = 0;
   for (; writes < plan.writes.size(); ++writes) {
     const siteupdate::PlanFile& write = plan.writes[writes];
-    if (!WriteWholeFile(OnDisk(folder, write.path), {}, write.bytes)) {
+    outcome.cause = WriteWholeFile(OnDisk(folder, write.path), {}, write.bytes);
+    if (!outcome.cause) {
       outcome.failed = write.path;
       break;
     }
   }
   for (; outcome.failed.empty() && removals < plan.originals.size(); ++removals) {
     const siteupdate::PlanFile& original = plan.originals[removals];
-    if (original.removed && !DeleteFileA(OnDisk(folder, original.path).c_str())) {
+    if (!original.removed) continue;
+    outcome.cause = RemoveWholeFile(OnDisk(folder, original.path));
+    if (!outcome.cause) {
       outcome.failed = original.path;
       break;
     }

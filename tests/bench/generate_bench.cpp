@@ -1,9 +1,15 @@
 // Times whole generation runs under Wine (N = 5 and N = 20 pages), as OK
 // runs them once the dialog has decided: the look at the site folder, the
 // conversion, the plan and carrying it out, up to the moment the closing
-// notice is created; and, as the floor, the same bytes written by a minimal
-// CreateFile/WriteFile loop in the same process.
-//   generate_bench [runs]
+// notice is created. Two cases: a fresh run (no site folder: every file is
+// new) and an overwrite run (the whole site is there and "Ja" was
+// answered). Beside each, in the same process, the floor: the least code
+// that gives the same files with the same guarantee. Fresh: the folders
+// made and every file created with CREATE_NEW and written. Overwrite: every
+// file written to a temporary file beside it, flushed and moved over it.
+// Prints one row per case and N with the medians:
+//   case pages files bytes run-ms floor-ms
+//   generate_bench [runs]   (at least 21)
 #include <windows.h>
 
 #include <algorithm>
@@ -20,6 +26,8 @@
 namespace {
 
 using namespace trellan;
+
+constexpr int kMinimumRuns = 21;
 
 LARGE_INTEGER g_notice_created;
 
@@ -56,9 +64,9 @@ FormSettings FormOf(int pages) {
   return form;
 }
 
-// Each run finds no index.html, so it asks nothing and writes everything.
+// With no site folder it asks nothing and writes everything; with a site
+// there it writes everything as after a "Ja".
 double TimedRun(const FormSettings& form) {
-  DeleteFileA((test::SiteFolder() + "index.html").c_str());
   g_notice_created.QuadPart = 0;
   LARGE_INTEGER start;
   QueryPerformanceCounter(&start);
@@ -72,54 +80,100 @@ struct File {
   std::string bytes;
 };
 
-void Collect(const std::string& folder, std::vector<File>& files) {
+// What a run made: its folders (each before what it holds) and files.
+struct Site {
+  std::vector<std::string> folders;
+  std::vector<File> files;
+  std::size_t bytes = 0;
+};
+
+void Collect(const std::string& folder, Site& site) {
+  site.folders.push_back(folder);
   for (const std::string& name : test::ListFolder(folder)) {
     const std::string path = folder + "\\" + name;
-    if (GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY)
-      Collect(path, files);
-    else
-      files.push_back({path, test::ReadFileBytes(path)});
+    if (GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY) {
+      Collect(path, site);
+    } else {
+      site.files.push_back({path, test::ReadFileBytes(path)});
+      site.bytes += site.files.back().bytes.size();
+    }
   }
 }
 
-double TimedFloor(const std::vector<File>& files) {
+void WriteAll(HANDLE file, const std::string& bytes) {
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+double TimedFreshFloor(const Site& site) {
   LARGE_INTEGER start, end;
   QueryPerformanceCounter(&start);
-  for (const File& file : files) {
-    const HANDLE handle = CreateFileA(file.path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    WriteFile(handle, file.bytes.data(), static_cast<DWORD>(file.bytes.size()), &written, nullptr);
+  for (const std::string& folder : site.folders) CreateDirectoryA(folder.c_str(), nullptr);
+  for (const File& file : site.files) {
+    const HANDLE handle = CreateFileA(file.path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    WriteAll(handle, file.bytes);
     CloseHandle(handle);
   }
   QueryPerformanceCounter(&end);
   return Milliseconds(start, end);
 }
 
+double TimedOverwriteFloor(const Site& site) {
+  LARGE_INTEGER start, end;
+  QueryPerformanceCounter(&start);
+  for (const File& file : site.files) {
+    const std::string temporary = file.path + ".tmp";
+    const HANDLE handle = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    WriteAll(handle, file.bytes);
+    FlushFileBuffers(handle);
+    CloseHandle(handle);
+    MoveFileExA(temporary.c_str(), file.path.c_str(),
+                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  }
+  QueryPerformanceCounter(&end);
+  return Milliseconds(start, end);
+}
+
+void PrintRow(const char* name, int pages, const Site& site, const std::vector<double>& run,
+              const std::vector<double>& floor) {
+  std::printf("%s %d %zu %zu %.2f %.2f\n", name, pages, site.files.size(), site.bytes, Median(run),
+              Median(floor));
+  std::fflush(stdout);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 21;
+  const int runs = std::max(kMinimumRuns, argc > 1 ? std::atoi(argv[1]) : 0);
   const HHOOK hook = SetWindowsHookExA(WH_CBT, CloseNotice, nullptr, GetCurrentThreadId());
-  std::printf("%-8s %6s %8s %12s %12s\n", "pages", "files", "bytes", "run (ms)", "floor (ms)");
+  std::printf("case pages files bytes run-ms floor-ms\n");
   for (int pages : {5, 20}) {
-    test::RemoveSiteFolder();
     const FormSettings form = FormOf(pages);
-    TimedRun(form);  // warm-up; also leaves the site for the floor
-    std::vector<File> files;
+    test::RemoveSiteFolder();
+    TimedRun(form);  // warm-up; also leaves the site for the floors
+    Site site;
     std::string folder = test::SiteFolder();
     folder.pop_back();
-    Collect(folder, files);
-    std::size_t bytes = 0;
-    for (const File& file : files) bytes += file.bytes.size();
+    Collect(folder, site);
 
-    std::vector<double> run_times, floor_times;
+    std::vector<double> run, floor;
     for (int i = 0; i < runs; ++i) {
-      run_times.push_back(TimedRun(form));
-      floor_times.push_back(TimedFloor(files));
+      test::RemoveSiteFolder();
+      run.push_back(TimedRun(form));
+      test::RemoveSiteFolder();
+      floor.push_back(TimedFreshFloor(site));
     }
-    std::printf("%-8d %6zu %8zu %12.2f %12.2f\n", pages, files.size(), bytes, Median(run_times),
-                Median(floor_times));
+    PrintRow("fresh", pages, site, run, floor);
+
+    run.clear();
+    floor.clear();
+    for (int i = 0; i < runs; ++i) {
+      run.push_back(TimedRun(form));
+      floor.push_back(TimedOverwriteFloor(site));
+    }
+    PrintRow("overwrite", pages, site, run, floor);
   }
   test::RemoveSiteFolder();
   UnhookWindowsHookEx(hook);

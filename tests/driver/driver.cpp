@@ -138,7 +138,6 @@ TrellanProcess::TrellanProcess(TrellanProcess&& other) noexcept
       dialog_(other.dialog_),
       hook_(std::exchange(other.hook_, nullptr)),
       probe_(std::exchange(other.probe_, nullptr)),
-      probe_sequence_(other.probe_sequence_),
       killed_on_exit_(other.killed_on_exit_) {}
 
 TrellanProcess& TrellanProcess::operator=(TrellanProcess&& other) noexcept {
@@ -150,7 +149,6 @@ TrellanProcess& TrellanProcess::operator=(TrellanProcess&& other) noexcept {
   dialog_ = other.dialog_;
   hook_ = std::exchange(other.hook_, nullptr);
   probe_ = std::exchange(other.probe_, nullptr);
-  probe_sequence_ = other.probe_sequence_;
   killed_on_exit_ = other.killed_on_exit_;
   return *this;
 }
@@ -282,7 +280,8 @@ bool TrellanProcess::PressKeyAndWait(UINT virtual_key) {
   if (!before || !PressKey(virtual_key)) return false;
   return WaitFor([&] {
     const auto now = Probe(ProbeKind::kKeyUps);
-    return now && std::stoul(*now) > std::stoul(*before);
+    return now &&
+           std::strtoul(now->c_str(), nullptr, 10) > std::strtoul(before->c_str(), nullptr, 10);
   });
 }
 
@@ -334,7 +333,10 @@ bool TrellanProcess::WaitUntilPainted(DWORD timeout_ms) {
 
 std::optional<std::string> TrellanProcess::Probe(ProbeKind kind, DWORD timeout_ms) {
   static const UINT probe_message = RegisterWindowMessageA(kProbeMessageName);
-  const unsigned sequence = ++probe_sequence_ & 0xFFFF;
+  // One count for the whole test program: a late answer of a program that
+  // has gone can never be taken for the answer of the next one.
+  static unsigned probe_sequence = 0;
+  const unsigned sequence = ++probe_sequence & 0xFFFF;
   const std::string path = ProbeReplyPath(GetCurrentProcessId(), sequence);
   DeleteFileA(path.c_str());
   if (!PostMessageA(dialog_, probe_message,

@@ -125,7 +125,6 @@ class TrellanProcess {
   HWND dialog_ = nullptr;
   HHOOK hook_ = nullptr;
   HMODULE probe_ = nullptr;
-  unsigned probe_sequence_ = 0;
   bool killed_on_exit_ = true;
 };
 

@@ -3,6 +3,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <cstdint>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "generator/text_output.h"
 
 namespace trellan {
@@ -28,21 +35,62 @@ TEST(RunTexts, ClosingNoticeUsesBareCarriageReturns) {
                "[Dialog schlie\xDFt automatich in 3 Sek.]");
 }
 
-TEST(RunTexts, FailedFilesAreListedUpToTwenty) {
-  std::vector<std::string> failed;
-  for (int i = 1; i <= 25; ++i) failed.push_back("f" + std::to_string(i));
-  const std::string text = FailedFilesNoticeText(failed);
-  EXPECT_THAT(text, HasSubstr("\r\nf1\r\n"));
-  EXPECT_THAT(text, HasSubstr("\r\nf20\r\n\x85"));
-  EXPECT_THAT(text, Not(HasSubstr("f21")));
-  const std::string one = FailedFilesNoticeText({"media\\karte.png"});
-  EXPECT_THAT(one, HasSubstr("\r\nmedia\\karte.png\r\n"));
-  EXPECT_THAT(one, Not(HasSubstr("\x85")));
+FailedFile Failed(std::string target, WriteCause cause = WriteCause::ReadOnly,
+                  std::uint32_t error = 5) {
+  return {std::move(target), {cause, error}};
+}
+
+constexpr const char* kHeading = "Folgende Dateien konnten nicht geschrieben werden:\r\n";
+constexpr const char* kReadOnlyOrOpen =
+    "Vielleicht sind sie schreibgesch\xFCtzt oder in einem anderen Programm ge\xF6"
+    "ffnet.";
+constexpr const char* kDiskFull = "Auf dem Datentr\xE4ger ist kein Platz mehr.";
+
+TEST(RunTexts, FailedFilesAreListedUpToTwentyEachCauseNamed) {
+  std::vector<FailedFile> failed;
+  for (int i = 1; i <= 25; ++i) failed.push_back(Failed("f" + std::to_string(i)));
+  std::string expected = kHeading;
+  for (int i = 1; i <= 20; ++i) expected += "\r\nf" + std::to_string(i);
+  EXPECT_EQ(FailedFilesNoticeText(failed), expected + "\r\n\x85\r\n\r\n" + kReadOnlyOrOpen);
+
+  // A cause past the twentieth file is still named.
+  failed.push_back(Failed("f26", WriteCause::DiskFull, 112));
+  EXPECT_EQ(FailedFilesNoticeText(failed),
+            expected + "\r\n\x85\r\n\r\n" + kReadOnlyOrOpen + "\r\n\r\n\x85\r\n\r\n" + kDiskFull);
+}
+
+// Read-only and open files share their sentence; every other cause makes a
+// group of its own, in the order of its first file.
+TEST(RunTexts, FailedFilesAreGroupedByTheSentenceOfTheirCause) {
+  const std::vector<FailedFile> failed = {
+      Failed("index.html", WriteCause::ReadOnly), Failed("s02.html", WriteCause::DiskFull, 112),
+      Failed("s03.html", WriteCause::InUse, 32), Failed("style.css", WriteCause::DiskFull, 39)};
+  EXPECT_EQ(FailedFilesNoticeText(failed),
+            std::string(kHeading) + "\r\nindex.html\r\ns03.html\r\n\r\n" + kReadOnlyOrOpen +
+                "\r\n\r\ns02.html\r\nstyle.css\r\n\r\n" + kDiskFull);
+  EXPECT_EQ(FailedFilesNoticeText({Failed("media\\karte.png", WriteCause::InUse)}),
+            std::string(kHeading) + "\r\nmedia\\karte.png\r\n\r\n" + kReadOnlyOrOpen);
+}
+
+// Every cause is named, each by a sentence of its own but read-only and
+// open files, and an unknown one by its code.
+TEST(RunTexts, EveryCauseHasASentenceOfItsOwn) {
+  std::set<std::string> sentences;
+  for (int cause = static_cast<int>(WriteCause::ReadOnly);
+       cause <= static_cast<int>(WriteCause::Other); ++cause) {
+    const std::string sentence = WriteCauseSentence({static_cast<WriteCause>(cause), 1117});
+    EXPECT_EQ(sentence.back(), '.') << cause;
+    sentences.insert(sentence);
+  }
+  EXPECT_EQ(sentences.size(), static_cast<std::size_t>(WriteCause::Other) - 1);
+  EXPECT_EQ(WriteCauseSentence({WriteCause::Other, 1117}), "Windows meldet den Fehler 1117.");
+  EXPECT_EQ(WriteCauseSentence({}), "");
 }
 
 TEST(RunTexts, ClosingNoticeFollowsWhatCouldNotBeWritten) {
   constexpr std::string_view kFolder = "Q:\\Desktop\\CSS-Musterseite\\";
-  const std::vector<std::string> failed = {"s02.html", "media\\karte.png"};
+  const std::vector<FailedFile> failed = {Failed("s02.html"),
+                                          Failed("media\\karte.png", WriteCause::DiskFull, 112)};
   EXPECT_EQ(ClosingNoticeFor({}, kFolder), (ClosingNotice{NoticeKind::Done, kDoneNoticeText}));
   EXPECT_EQ(ClosingNoticeFor({false, failed}, kFolder),
             (ClosingNotice{NoticeKind::FilesMissing, FailedFilesNoticeText(failed)}));

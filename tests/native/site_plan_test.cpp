@@ -93,12 +93,13 @@ TEST(PlanSite, FullRunWritesPagesRemovesStaleOnesThenMediaAndEveryRunsFiles) {
     EXPECT_EQ(plan.steps[static_cast<std::size_t>(page)].bytes, RenderPage(site, page, kToday))
         << page;
   for (std::size_t i = 0; i < SampleMedia().size(); ++i)
-    EXPECT_EQ(plan.steps[8 + i].bytes, SampleMedia()[i].bytes) << i;
+    EXPECT_EQ(plan.steps[8 + i].Content(), SampleMedia()[i].bytes) << i;
   const std::vector<std::string> fixed = {
       ThumbnailScriptText(), StylesheetText(),   ZoomScriptText(), FtpUploadScriptText(),
       StartScriptText(),     BackupScriptText(), HtaccessText()};
-  for (std::size_t i = 0; i < fixed.size(); ++i) EXPECT_EQ(plan.steps[12 + i].bytes, fixed[i]) << i;
-  EXPECT_EQ(plan.steps.back().bytes, FtpCommandText());
+  for (std::size_t i = 0; i < fixed.size(); ++i)
+    EXPECT_EQ(plan.steps[12 + i].Content(), fixed[i]) << i;
+  EXPECT_EQ(plan.steps.back().Content(), FtpCommandText());
 }
 
 TEST(PlanSite, CssOnlyRunLeavesPagesMediaAndStalePagesAlone) {

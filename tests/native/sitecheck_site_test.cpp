@@ -342,7 +342,7 @@ test::MemorySite DefaultSite() {
     if (step.kind != StepKind::WriteFile) continue;
     std::string path = step.target;
     std::replace(path.begin(), path.end(), '\\', '/');
-    site.Add(path, (step.bom ? std::string(kUtf8Bom) : std::string()) + step.bytes);
+    site.Add(path, (step.bom ? std::string(kUtf8Bom) : std::string()).append(step.Content()));
   }
   return site;
 }

@@ -297,10 +297,13 @@ TEST(SiteCheck, LeavesTheBackupsOut) {
   EXPECT_EQ(result.files, 2u);
 }
 
-TEST(UpdateTexts, TheNoticeSaysWhatFailedAndWhatWasPutBack) {
-  UpdateOutcome outcome{
-      UpdateOutcome::Result::ChangeFailed, "_Sicherung\\2026-12-08_10-00-00\\", "s03.html", {}};
-  EXPECT_THAT(OutcomeNoticeText(outcome, Latin1), HasSubstr("\xABs03.html\xBB"));
+TEST(UpdateTexts, TheNoticeSaysWhatFailedAndWhyAndWhatWasPutBack) {
+  UpdateOutcome outcome{UpdateOutcome::Result::ChangeFailed,
+                        "_Sicherung\\2026-12-08_10-00-00\\",
+                        "s03.html",
+                        {WriteCause::DiskFull, 112}};
+  EXPECT_THAT(OutcomeNoticeText(outcome, Latin1),
+              HasSubstr("\r\n    s03.html\r\nAuf dem Datentr\xE4ger ist kein Platz mehr."));
   EXPECT_THAT(OutcomeNoticeText(outcome, Latin1), HasSubstr("wieder, wie sie vorher waren"));
   outcome.not_restored = {"s02.html"};
   EXPECT_THAT(OutcomeNoticeText(outcome, Latin1), HasSubstr("ckgeholt werden:\r\n    s02.html"));

@@ -235,7 +235,7 @@ TEST_F(DialogRun, PageHeldOpenEndsWithTheWarningNamingIt) {
   const test::SeenBox& notice = boxes[1];
   EXPECT_EQ(notice.caption, kProgramCaption);
   EXPECT_EQ(notice.icon, LoadIconA(nullptr, IDI_WARNING));
-  EXPECT_EQ(notice.text, FailedFilesNoticeText({"s02.html"}));
+  EXPECT_EQ(notice.text, FailedFilesNoticeText({{"s02.html", {WriteCause::InUse, 0}}}));
   EXPECT_EQ(busy_while_shown_, (std::vector<bool>{false, true}));
 }
 

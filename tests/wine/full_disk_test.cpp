@@ -1,8 +1,9 @@
 // Runs through the real dialog with the desktop on a nearly full disk (a
-// small tmpfs that a CTest fixture mounts, reached through Wine's Z: drive)
-// and an existing site: every file holds its previous or its complete new
-// bytes, no temporary file stays, and the notice names exactly the files
-// that kept their previous version.
+// small tmpfs that a CTest fixture mounts, reached through Wine's Z: drive),
+// over an existing site or none: every file holds its previous or its
+// complete new bytes (a new file is complete or missing), no temporary file
+// stays, and the notice names exactly the files that kept their previous
+// version, each with its cause.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -32,7 +33,6 @@ namespace trellan {
 namespace {
 
 using test::ReadFileBytes;
-using Names = std::vector<std::string>;
 
 // The file system is mounted by the fixture at a few hundred KB; a bigger
 // one means the mount did not happen, and nothing may be filled up then.
@@ -46,11 +46,16 @@ std::string WinePath(std::string unix_path) {
 struct Case {
   const char* name;
   bool css_only;
-  ULONGLONG left;  // the free bytes the run finds
+  ULONGLONG left;         // the free bytes the run finds
+  bool previous_site;     // a site of the learner's is there
+  const char* read_only;  // a file of it the learner protected, or none
 };
 
 // Room for the pages but not the media; for part of the style files.
-constexpr Case kCases[] = {{"OverwriteEverything", false, 48 * 1024}, {"CssOnly", true, 16 * 1024}};
+constexpr Case kCases[] = {{"OverwriteEverything", false, 48 * 1024, true, nullptr},
+                           {"CssOnly", true, 16 * 1024, true, nullptr},
+                           {"NewSite", false, 48 * 1024, false, nullptr},
+                           {"ReadOnlyPageToo", false, 48 * 1024, true, "index.html"}};
 
 void PrintTo(const Case& run, std::ostream* out) { *out << run.name; }
 
@@ -110,23 +115,26 @@ class FullDisk : public ::testing::TestWithParam<Case> {
   std::map<std::string, std::string> previous_;
 };
 
-TEST_P(FullDisk, EveryFileIsWholeAndTheNoticeNamesThoseThatKeptTheirPrevious) {
+TEST_P(FullDisk, EveryFileIsWholeAndTheNoticeNamesThoseThatKeptTheirPreviousAndWhy) {
   const Case& run = GetParam();
   site_ = test::SiteFolder();
   ASSERT_EQ(site_.rfind(disk_, 0), 0u) << site_;
-  PlacePreviousSite();
+  if (run.previous_site) PlacePreviousSite();
+  if (run.read_only) {
+    ASSERT_TRUE(SetFileAttributesA((site_ + run.read_only).c_str(), FILE_ATTRIBUTE_READONLY));
+  }
   FillDisk(run.left);
 
   GenerationRequest request = test::DefaultRequest();
   request.css_only = run.css_only;
   const SitePlan plan = PlanSite(request, TodayText(), ScanSiteFolder(site_), site_);
 
-  // The site there starts the dialog in CSS-only mode; overwriting it all
+  // A site there starts the dialog in CSS-only mode; overwriting it all
   // takes unchecking the box and a Yes to the question.
   dialog_ = std::make_unique<test::DialogHost>();
-  ASSERT_TRUE(dialog_->IsChecked(IDC_CSSONLY));
+  ASSERT_EQ(dialog_->IsChecked(IDC_CSSONLY), run.previous_site);
   std::deque<int> answers;
-  if (!run.css_only) {
+  if (run.previous_site && !run.css_only) {
     dialog_->Click(IDC_CSSONLY);
     answers = {IDYES};
   }
@@ -137,15 +145,23 @@ TEST_P(FullDisk, EveryFileIsWholeAndTheNoticeNamesThoseThatKeptTheirPrevious) {
   std::map<std::string, std::string> planned;
   for (const SiteStep& step : plan.steps)
     if (step.kind == StepKind::WriteFile)
-      planned[step.target] = (step.bom ? std::string(kUtf8Bom) : "") + step.bytes;
-  Names kept;
+      planned[step.target] = (step.bom ? std::string(kUtf8Bom) : "").append(step.Content());
+  std::vector<FailedFile> kept;
   for (const SiteStep& step : plan.steps) {
     if (step.kind != StepKind::WriteFile) continue;
-    const std::string now = ReadFileBytes(site_ + step.target);
+    const std::string path = site_ + step.target;
+    const std::string now = ReadFileBytes(path);
     if (now == planned[step.target]) continue;
-    kept.push_back(step.target);
-    EXPECT_TRUE(now == previous_[step.target])
-        << step.target << ": " << now.size() << " bytes, neither previous nor new";
+    const bool protected_file = run.read_only && step.target == run.read_only;
+    kept.push_back(
+        {step.target, {protected_file ? WriteCause::ReadOnly : WriteCause::DiskFull, 0}});
+    if (previous_.count(step.target)) {
+      EXPECT_TRUE(now == previous_[step.target])
+          << step.target << ": " << now.size() << " bytes, neither previous nor new";
+    } else {
+      EXPECT_FALSE(test::FileExists(path))
+          << step.target << ": " << now.size() << " bytes of a new file left";
+    }
   }
   for (const auto& [target, bytes] : previous_) {
     if (!planned.count(target)) {
@@ -154,12 +170,16 @@ TEST_P(FullDisk, EveryFileIsWholeAndTheNoticeNamesThoseThatKeptTheirPrevious) {
   }
   ASSERT_FALSE(kept.empty()) << "the disk did not fill up";
   ASSERT_LT(kept.size(), planned.size()) << "nothing could be written";
-  EXPECT_EQ(answerer.seen().back().text, FailedFilesNoticeText(kept));
+  const std::string& notice = answerer.seen().back().text;
+  EXPECT_EQ(notice, FailedFilesNoticeText(kept));
+  EXPECT_NE(notice.find(WriteCauseSentence({WriteCause::DiskFull, 0})), std::string::npos);
+  EXPECT_EQ(notice.find(WriteCauseSentence({WriteCause::ReadOnly, 0})) != std::string::npos,
+            run.read_only != nullptr);
 
   for (const std::string folder : {"", "media\\", "_ftp\\"})
     for (const std::string& name : test::ListFolder(site_ + folder))
-      EXPECT_TRUE(previous_.count(folder + name) || folder + name == "media" ||
-                  folder + name == "_ftp")
+      EXPECT_TRUE(previous_.count(folder + name) || planned.count(folder + name) ||
+                  folder + name == "media" || folder + name == "_ftp")
           << "left behind: " << folder + name;
 }
 

@@ -15,6 +15,7 @@
 
 #include "generator/site_content.h"
 #include "system/system.h"
+#include "system/text_file_writer.h"
 #include "tests/support/test_site.h"
 #include "utils/utf8.h"
 
@@ -89,14 +90,23 @@ class SiteFiles : public ::testing::Test {
     request.css_only = css_only;
     if (menu) request.menu_text = menu;
     plan_ = PlanSite(request, TodayText(), ScanSiteFolder(site_), site_);
-    return CarryOut(plan_).failed;
+    failed_ = CarryOut(plan_).failed;
+    Names names;
+    for (const FailedFile& file : failed_) names.push_back(file.target);
+    return names;
+  }
+  // The causes of the last run's failed files, in plan order.
+  std::vector<WriteCause> Causes() const {
+    std::vector<WriteCause> causes;
+    for (const FailedFile& file : failed_) causes.push_back(file.result.cause);
+    return causes;
   }
   // Every file the last run planned holds exactly the planned bytes.
   void ExpectPlannedFiles() {
     for (const SiteStep& step : plan_.steps) {
       if (step.kind != StepKind::WriteFile) continue;
       EXPECT_TRUE(SameBytes(ReadFileBytes(site_ + step.target),
-                            (step.bom ? std::string(kUtf8Bom) : "") + step.bytes))
+                            (step.bom ? std::string(kUtf8Bom) : "").append(step.Content())))
           << step.target;
     }
   }
@@ -107,6 +117,7 @@ class SiteFiles : public ::testing::Test {
 
   std::string site_ = test::SiteFolder();
   SitePlan plan_;
+  std::vector<FailedFile> failed_;
 };
 
 TEST_F(SiteFiles, ScanFindsTheIndexAndThePageFilesAsNamed) {
@@ -222,6 +233,7 @@ TEST_F(SiteFiles, PageHeldOpenIsReportedTheRestIsWritten) {
   const Names failed = Run();
   CloseHandle(held);
   EXPECT_EQ(failed, Names{"s02.html"});
+  EXPECT_EQ(Causes(), std::vector<WriteCause>{WriteCause::InUse});
   EXPECT_EQ(ReadFileBytes(site_ + "s02.html"), "held");
   EXPECT_EQ(ReadFileBytes(site_ + "s03.html").rfind(kUtf8Bom, 0), 0u);
   EXPECT_EQ(ReadFileBytes(site_ + "_ftp\\ftp-pipe.txt"), FtpCommandText());
@@ -250,6 +262,7 @@ TEST_F(SiteFiles, ReadOnlyFilesAreKeptAndNamedHiddenOnesReplacedAndStayHidden) {
   }
   Names before = test::ListFolder(site_);
   EXPECT_EQ(Run(true), (Names{"style.css", "_Start.cmd"}));
+  EXPECT_EQ(Causes(), std::vector<WriteCause>(2, WriteCause::ReadOnly));
   for (const Case& file : kCases) {
     const std::string path = site_ + file.name;
     EXPECT_EQ(GetFileAttributesA(path.c_str()) & kShown, file.attributes) << file.name;
@@ -265,6 +278,24 @@ TEST_F(SiteFiles, MediaFolderThatIsAFileFailsEveryMediaFile) {
   Place("media", "a file where the folder should be");
   EXPECT_EQ(Run(), (Names{"media\\candle.mp4", "media\\matterhorn.jpg", "media\\karte.png",
                           "media\\avatar.svg", "media\\_create-Thumbnails.cmd"}));
+  EXPECT_EQ(Causes(), std::vector<WriteCause>(5, WriteCause::FolderMissing));
+}
+
+// A folder with a file's name is no file: it is named, and stays.
+TEST_F(SiteFiles, FolderWithAFilesNameIsNamedAndKept) {
+  Run(true);
+  ASSERT_TRUE(DeleteFileA((site_ + "zoom.js").c_str()));
+  ASSERT_TRUE(CreateDirectoryA((site_ + "zoom.js").c_str(), nullptr));
+  EXPECT_EQ(Run(true), Names{"zoom.js"});
+  EXPECT_EQ(Causes(), std::vector<WriteCause>{WriteCause::FolderInTheWay});
+  EXPECT_TRUE(GetFileAttributesA((site_ + "zoom.js").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+TEST_F(SiteFiles, PathTooLongForWindowsIsNamedAsSuch) {
+  Run(true);
+  const std::string path = site_ + std::string(MAX_PATH, 'a') + ".html";
+  EXPECT_EQ(WriteWholeFile(path, {}, "x").cause, WriteCause::PathTooLong);
+  EXPECT_EQ(WriteWholeFile(site_ + "short.html", {}, "x"), WriteResult{});
 }
 
 TEST_F(SiteFiles, ExplorerStepStartsExplorer) {

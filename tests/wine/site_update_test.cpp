@@ -248,31 +248,39 @@ TEST_F(SiteUpdate, PagesFollowTheirMenuTextAndTheLearnersWorkStays) {
 
 TEST_F(SiteUpdate, AFailurePartWayPutsEveryFileBack) {
   WorkOnTheSite();
-  dialog_->SetText(IDC_MENU, kMenuWithHobbys);
   const Files before = SiteFiles();
   const std::string held_open = Site("s04.html");
+  const std::string read_only = Site("s05.html");
+  constexpr const char* kWithoutSeite3 = "Start\r\nSeite 2\r\nLinks & Media\r\nImpressum";
   struct Case {
     const char* what;
+    const char* menu;
     std::function<void()> block, unblock;
     const char* says;
   };
   FileHandle held;
   const Case kCases[] = {
-      {"no room for the backup",
+      {"no room for the backup", kMenuWithHobbys,
        [&] { test::WriteFileBytes(Site("_Sicherung"), "a file in its place"); },
        [&] { DeleteFileA(Site("_Sicherung").c_str()); }, "Es wurde nichts ge\xE4ndert."},
-      {"a page held open",
+      {"a page held open", kMenuWithHobbys,
        [&] {
          held = FileHandle(CreateFileA(held_open.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
        },
-       [&] { held.reset(); }, "\xABs04.html\xBB"},
-      {"a read-only page",
-       [&] { SetFileAttributesA(Site("s05.html").c_str(), FILE_ATTRIBUTE_READONLY); },
-       [&] { SetFileAttributesA(Site("s05.html").c_str(), FILE_ATTRIBUTE_NORMAL); },
-       "\xABs05.html\xBB"},
+       [&] { held.reset(); }, "    s04.html\r\nVielleicht sind sie schreibgesch\xFCtzt"},
+      // Written over by the new page, or removed after the others are written.
+      {"a read-only page", kMenuWithHobbys,
+       [&] { SetFileAttributesA(read_only.c_str(), FILE_ATTRIBUTE_READONLY); },
+       [&] { SetFileAttributesA(read_only.c_str(), FILE_ATTRIBUTE_NORMAL); },
+       "    s05.html\r\nVielleicht sind sie schreibgesch\xFCtzt"},
+      {"a read-only page that moves", kWithoutSeite3,
+       [&] { SetFileAttributesA(read_only.c_str(), FILE_ATTRIBUTE_READONLY); },
+       [&] { SetFileAttributesA(read_only.c_str(), FILE_ATTRIBUTE_NORMAL); },
+       "    s05.html\r\nVielleicht sind sie schreibgesch\xFCtzt"},
   };
   for (const Case& c : kCases) {
+    dialog_->SetText(IDC_MENU, c.menu);
     c.block();
     const auto boxes = Choose(IDM_SITEUPDATE, {IDYES});
     c.unblock();
