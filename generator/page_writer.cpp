@@ -152,11 +152,9 @@ std::string RenderPage(const SiteText& site, int page, std::string_view today) {
   for (Block block : blocks) size += BlockLines(block).size();
   std::string out;
   out.reserve(size);
-  AppendFilled(out, PartLines(Part::Head),
-               {{"author", site.author},
-                {"keywords", site.keywords},
-                {"revised", today},
-                {"title", title}});
+  AppendFilled(
+      out, PartLines(Part::Head),
+      {{"author", site.author}, {"keywords", site.keywords}, {"revised", today}, {"title", title}});
   AppendNavigation(out, site, page);
   AppendFilled(out, PartLines(Part::MainTop), {{"item", item}});
   for (Block block : blocks) {
