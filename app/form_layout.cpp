@@ -9,10 +9,10 @@ namespace trellan {
 
 namespace {
 
-constexpr DWORD kLabel = WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT;
-constexpr DWORD kPushButton = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_CENTER;
-constexpr DWORD kLineField = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
-constexpr DWORD kCheckBox = WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP | BS_AUTOCHECKBOX;
+constexpr DWORD kLabel = kLabelStyle;
+constexpr DWORD kPushButton = kPushButtonStyle;
+constexpr DWORD kLineField = kLineFieldStyle;
+constexpr DWORD kCheckBox = kCheckBoxStyle;
 constexpr DWORD kIcon = WS_CHILD | WS_VISIBLE | SS_ICON;
 constexpr DWORD kMenuField = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | ES_MULTILINE |
                              ES_AUTOVSCROLL | ES_NOHIDESEL | ES_WANTRETURN;
@@ -24,22 +24,11 @@ static_assert(kLabel == 0x50020000 && kPushButton == 0x50010300 && kLineField ==
 // Its text needs about eight lines of the label font.
 constexpr int kIntroHeight = 128;
 
-enum class Font { None, Label, Field };
-
-struct FormControl {
-  const char* window_class;
-  std::string text;
-  DWORD style;
-  DWORD ex_style;
-  int x, y, width, height;
-  int id;
-  Font font;
-};
-
 // Creation order is tab order and the order in which mnemonics are found.
 std::vector<FormControl> FormControls() {
+  static const std::string intro = IntroText();  // lives as long as the program
   return {
-      {"STATIC", IntroText(), kLabel, 0, 10, 292, 300, kIntroHeight, 0, Font::Label},
+      {"STATIC", intro.c_str(), kLabel, 0, 10, 292, 300, kIntroHeight, 0, Font::Label},
       {"STATIC", "i", kIcon, 0, 330, 295, 32, 32, IDC_ICON, Font::None},
       {"BUTTON", "&OK...", kPushButton, 0, 320, 355, 60, 60, IDOK, Font::Label},
       {"BUTTON", "&Ende", kPushButton, 0, 320, 425, 60, 20, IDCANCEL, Font::Label},
@@ -81,7 +70,7 @@ HGDIOBJ StockFontFor(Font font) {
 
 void CreateControl(HWND dialog, const RECT& client, const FormControl& entry) {
   const HWND control = CreateWindowExA(
-      entry.ex_style, entry.window_class, entry.text.c_str(), entry.style, client.left + entry.x,
+      entry.ex_style, entry.window_class, entry.text, entry.style, client.left + entry.x,
       client.top + entry.y, entry.width, entry.height, dialog,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)), GetModuleHandleA(nullptr), nullptr);
   // The form is not shown yet: no need to redraw for the font.
@@ -106,12 +95,11 @@ void CentreOnWorkArea(HWND window) {
 
 }  // namespace
 
-void FitClientArea(HWND dialog) {
+void FitClientArea(HWND dialog, int width, int height) {
   RECT client{};
   GetClientRect(dialog, &client);
-  if (client.right - client.left == kClientWidth && client.bottom - client.top == kClientHeight)
-    return;
-  RECT frame{0, 0, kClientWidth, kClientHeight};
+  if (client.right - client.left == width && client.bottom - client.top == height) return;
+  RECT frame{0, 0, width, height};
   AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongA(dialog, GWL_STYLE)), FALSE,
                      static_cast<DWORD>(GetWindowLongA(dialog, GWL_EXSTYLE)));
   SetWindowPos(dialog, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
@@ -119,11 +107,13 @@ void FitClientArea(HWND dialog) {
   CentreOnWorkArea(dialog);
 }
 
-void CreateFormControls(HWND dialog) {
+void CreateControls(HWND dialog, const std::vector<FormControl>& controls) {
   RECT client{};
   GetClientRect(dialog, &client);
-  for (const FormControl& entry : FormControls()) CreateControl(dialog, client, entry);
+  for (const FormControl& entry : controls) CreateControl(dialog, client, entry);
 }
+
+void CreateFormControls(HWND dialog) { CreateControls(dialog, FormControls()); }
 
 void SetFormEnabled(HWND dialog, bool enable) {
   static constexpr int kFormControls[] = {IDOK,     IDC_TITLE,   IDC_AUTHOR,  IDC_KEYWORDS,

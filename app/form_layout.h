@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "settings/form_settings.h"
 
@@ -23,7 +24,30 @@ inline constexpr int kClientHeight = 460;
 // template's size in dialog units only approximates it: the units follow
 // the system font, whose width differs between systems (on some the form
 // would be cut off at the right, on others padded).
-void FitClientArea(HWND dialog);
+void FitClientArea(HWND dialog, int width = kClientWidth, int height = kClientHeight);
+
+// One child control of a dialog laid out in client pixels.
+enum class Font { None, Label, Field };
+struct FormControl {
+  const char* window_class;
+  const char* text;
+  DWORD style;
+  DWORD ex_style;
+  int x, y, width, height;
+  int id;
+  Font font;
+};
+// Creates the controls in their order, which is the tab order.
+void CreateControls(HWND dialog, const std::vector<FormControl>& controls);
+
+// Styles the program's dialogs share.
+inline constexpr DWORD kLabelStyle = WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT;
+inline constexpr DWORD kPushButtonStyle =
+    WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_CENTER;
+inline constexpr DWORD kLineFieldStyle =
+    WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
+inline constexpr DWORD kCheckBoxStyle =
+    WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP | BS_AUTOCHECKBOX;
 
 // Creates the eighteen child controls in tab order and gives them their
 // fonts. Positions are client pixels; they do not scale with the screen.

@@ -10,11 +10,13 @@
 #include "app/site_check_run.h"
 #include "app/site_run.h"
 #include "app/site_update_run.h"
+#include "app/upload_run.h"
 #include "identity.h"
 #include "settings/form_settings.h"
 #include "system/registry_settings.h"
 #include "system/site_files.h"
 #include "system/system.h"
+#include "upload/upload_texts.h"
 
 namespace trellan {
 
@@ -31,6 +33,7 @@ void AddSystemMenuEntries(HWND dialog) {
   AppendMenuA(menu, MF_STRING, IDM_SITECHECK, kSiteCheckMenuEntry);
   AppendMenuA(menu, MF_STRING, IDM_SITEUPDATE, kSiteUpdateMenuEntry);
   AppendMenuA(menu, MF_STRING, IDM_READFORM, kReadFormMenuEntry);
+  AppendMenuA(menu, MF_STRING, IDM_UPLOAD, upload::kUploadMenuEntry);
 }
 
 void LoadForm(HWND dialog) { ShowFormSettings(dialog, LoadFormSettings(RegistrySettings())); }
@@ -80,6 +83,7 @@ void OnCommand(HWND dialog, int id, WPARAM wparam) {
     case IDM_SITECHECK: CheckSiteFolder(dialog); break;
     case IDM_SITEUPDATE: UpdateSiteFromForm(dialog); break;
     case IDM_READFORM: ReadFormFromSite(dialog); break;
+    case IDM_UPLOAD: UploadSiteFolder(dialog); break;
     default: break;  // notifications of the fields and check boxes
   }
 }
@@ -87,7 +91,7 @@ void OnCommand(HWND dialog, int id, WPARAM wparam) {
 // The system menu is still open while WM_SYSCOMMAND is handled: the
 // program's entries run later, as ordinary commands.
 void OnSysCommand(HWND dialog, WPARAM wparam) {
-  if (wparam >= IDM_CONTEXTMENU && wparam <= IDM_READFORM)
+  if (wparam >= IDM_CONTEXTMENU && wparam <= IDM_UPLOAD)
     PostMessageA(dialog, WM_COMMAND, wparam, 0);
 }
 

@@ -64,7 +64,7 @@ void UpdateSiteFromForm(HWND dialog) {
 void ReadFormFromSite(HWND dialog) {
   const auto folder = SiteWithStartPage(dialog, kReadFormCommand);
   if (!folder) return;
-  const auto index = ReadWholeFile(AnsiToWide(*folder + "index.html"), sitecheck::kMaxPageBytes);
+  const auto index = ReadWholeFile(*folder + "index.html", sitecheck::kMaxPageBytes);
   if (!index) return Notice(dialog, BlockedNoticeText({"index.html"}, Utf8ToAnsi), MB_ICONWARNING);
   const SiteForm site = ReadSiteForm(*index);
   FormSettings form = ReadFormFields(dialog);

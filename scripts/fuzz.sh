@@ -7,9 +7,12 @@
 # Targets: gallery_text, menu_items, page_writer, stored_values, of
 # "Website prüfen": sitecheck_text (tokenizer, decoding, references, text
 # conversions, picture headers; fast) and sitecheck (the whole check and
-# report over a small site), and of "Menü in Website übernehmen":
-# page_parts (a page's generated parts read back, and the update's plan)
-# and link_rewriter (links pointed at renamed pages).
+# report over a small site); of "Website hochladen": ftp_reply (the
+# server's replies), passive_reply (EPSV, PASV, the private-address rule)
+# and upload_record (the record of what was uploaded, the FTP command file);
+# and of "Menü in Website übernehmen": page_parts (a page's generated parts
+# read back, and the update's plan) and link_rewriter (links pointed at
+# renamed pages).
 # Without a number of runs each target gets its own brief one, a minute at
 # most together, as the test command runs them.
 # TRELLAN_FUZZ_OPTIONS adds libFuzzer options, e.g. "-jobs=2 -workers=2".
@@ -20,7 +23,7 @@ runs="${1:-}"
 [ $# -gt 0 ] && shift
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(gallery_text menu_items page_writer stored_values sitecheck_text sitecheck
-                                     page_parts link_rewriter)
+                                     ftp_reply passive_reply upload_record page_parts link_rewriter)
 cxx="$(command -v clang++-14 || command -v clang++)"
 
 # The page writer's embedded texts and the program's identity are generated
@@ -49,7 +52,7 @@ run_target() {
   local sources=("$root/tests/fuzz/${name}_fuzz.cpp" "$root"/utils/*.cpp "$@")
   mkdir -p "$dir/corpus"
   if [ ! -x "$binary" ] || [ -n "$(find "${sources[@]}" \
-        "$root"/{app,generator,mediatools,settings,sitecheck,siteupdate,system,utils} "$root"/tests/{fuzz,support} \
+        "$root"/{app,generator,mediatools,settings,sitecheck,siteupdate,system,upload,utils} "$root"/tests/{fuzz,support} \
         -newer "$binary" \( -name '*.h' -o -name '*.cpp' -o -name '*.txt' \) 2>/dev/null | head -1)" ]; then
     "$cxx" -std=c++20 -g -O1 -I "$root" -I "$native/generator/embedded" -I "$native/identity" \
       -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
@@ -111,6 +114,24 @@ for target in "${targets[@]}"; do
       printf '<a href="sub/">s</a><a href="C:\\x.jpg">c</a><a href=mailto:vorname.name@example.com>m</a>\n@@sub/index.htm\n<a href=../index.html#top>t</a><video poster=p.webp></video><object data=p.webp></object>\n@@sub/p.webp\nRIFF\x00\x00\x00\x00WEBPVP8X\x0a\x00\x00\x00\x00\x00\x00\x00\x7f\x07\x00\xdf\x0b\x00' >"$seeds/3"
       run_target sitecheck 4096 10000 "$root/sitecheck/"*.cpp
       ;;
+    ftp_reply)
+      # A greeting, a multi-line FEAT, a bare code, a reply cut in a line.
+      printf '220 Willkommen\r\n211-Features:\r\n AUTH TLS\r\n211-x\r\n211 End\r\n230\r\n150 Go' >"$seeds/1"
+      printf '227 Entering Passive Mode (10,0,0,1,4,1)\n229 (|||6446|)\n5\xc3\xa4\r\n' >"$seeds/2"
+      run_target ftp_reply 5000 200000 "$root/upload/ftp_reply.cpp"
+      ;;
+    passive_reply)
+      printf '\xcb\x00\x71\x05Entering Passive Mode (192,168,1,20,200,10)' >"$seeds/1"
+      printf '\x7f\x00\x00\x01Entering Extended Passive Mode (|||6446|)' >"$seeds/2"
+      printf '\x0a\x00\x00\x0910.0.0.9' >"$seeds/3"
+      run_target passive_reply 256 200000 "$root/upload/passive_reply.cpp"
+      ;;
+    upload_record)
+      hash="$(printf 'a%.0s' {1..64})"
+      printf '\x01Trellan: hochgeladene Dateien\r\n[lern@ftp.example:21/www]\r\n12 %s index.html\r\n0 %s media/gr\xc3\xbcn.jpg\r\n[x]\n7 %s s02.html' \
+        "$hash" "$hash" "$hash" >"$seeds/1"
+      printf '\x00OPEN ftp.schule.example 2121\r\nlea\r\nGeheim\r\n\r\nASCII\r\nCD htdocs\r\n' >"$seeds/2"
+      run_target upload_record 4096 100000 "$root/upload/"{upload_record,site_selection,upload_settings}.cpp
     page_parts)
       # A generated page a learner has edited, and one an editor reformatted.
       printf '\xef\xbb\xbf<title>T: Seite 2</title>\r\n<meta name="author" content="A">\r\n<nav>    <!--    Navigation Start  -->\r\n  <span class="titleMobile">Seite 2</span>\r\n  <ul class="menu">\r\n    <li><a href="index.html">Start</a></li>\r\n    <li class="aktiv"><a href="s02.html">Seite 2</a></li>\r\n  </ul>\r\n</nav>    <!--    Navigation Ende  -->\r\n<h1>Seite 2</h1><p>Mein Text <a href="s03.html">3</a></p>' >"$seeds/1"

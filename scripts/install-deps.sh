@@ -32,6 +32,12 @@ if [ "$mode" != run ]; then
   # npm fetches the browser tests' own Node.js (see tests/browser/package.json);
   # a machine without npm gets Debian's to do that.
   command -v npm >/dev/null || packages+=(nodejs npm)
+  # The upload's tests send to real FTP servers on 127.0.0.1: vsftpd (its
+  # virtual users checked by pam_pwdfile), and ProFTPD, whose package
+  # conflicts with vsftpd's and is therefore unpacked beside it (below);
+  # these are the libraries it needs. lftp is the benchmark's yardstick.
+  packages+=(vsftpd libpam-pwdfile openssl lftp libhiredis0.14 libmemcached11 libmemcachedutil2
+             libpcre2-posix3 libacl1:amd64 libcap2:amd64 libidn2-0:amd64)
 fi
 [ "$mode" = release ] && packages+=(zip unzip)
 
@@ -56,11 +62,25 @@ if [ ${#missing[@]} -gt 0 ]; then
   fi
   step "apt-get update" \
     "check the package sources in /etc/apt/sources.list.d and the network, then run this command again" \
-    "${sudo[@]}" apt-get update
+    "${sudo[@]}" apt-get -o DPkg::Lock::Timeout=600 update
   step "installing ${missing[*]}" \
     "read apt's message above; 'apt-get -f install' mends interrupted installs; then run this command again" \
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
-    apt-get install -y --no-install-recommends "${missing[@]}"
+    apt-get -o DPkg::Lock::Timeout=600 install -y --no-install-recommends "${missing[@]}"
+fi
+
+# ProFTPD for the upload's tests, unpacked from Debian's package into a
+# folder of its own: installing it would remove vsftpd (both are "an FTP
+# server" to apt). The tests run it from there.
+proftpd_dir=/opt/trellan-tests/proftpd
+if [ "$mode" != run ] && [ ! -x "$proftpd_dir/usr/sbin/proftpd" ]; then
+  download="$(mktemp -d)"
+  step "fetching Debian's proftpd-core for the upload tests" \
+    "run 'apt-get update' (the package lists may be missing), check the network, then run this command again" \
+    bash -c "cd '$download' && apt-get download proftpd-core"
+  step "unpacking proftpd-core into $proftpd_dir" "check the disk space and that you are root" \
+    bash -c "mkdir -p '$proftpd_dir' && dpkg-deb -x '$download'/proftpd-core_*.deb '$proftpd_dir'"
+  rm -rf "$download"
 fi
 
 # The browser tests' npm packages: their own Node.js, Playwright's driver and

@@ -130,6 +130,32 @@ convert "$shot.site/pruefbericht.png" -strip -define png:exclude-chunks=date,tim
 say "pruefbericht.png"
 rm -rf "$shot.site"
 
+# "Website hochladen..." as a learner's first upload, to vsftpd with TLS
+# on this machine (port 21, so that the dialog shows none) with the fixed
+# certificate of manual/picture-ftp-server.pem, which Windows does not
+# know: the dialog filled in, the question about the certificate, the
+# closing notice. The servers need root.
+say "uploading the site to an FTP server on this machine"
+servers="$build/picture-ftp"
+TRELLAN_FTP_CERT="$root/manual/picture-ftp-server.pem" TRELLAN_FTP_TLS_PORT=21 \
+  "$root/tests/wine/tools/ftp-servers.sh" start "$servers" >/dev/null
+trap 'rm -f "$reply" "$shot"; "$root/tests/wine/tools/ftp-servers.sh" stop "$servers" >/dev/null; stop_private_display' EXIT
+[ ! -f "$servers.skip" ] || fail "the FTP server for the upload's pictures did not start: $(cat "$servers.skip")" \
+  "run this as root after scripts/install-deps.sh test, with port 21 free"
+drive show "$exe" >/dev/null
+upload_dialog="$(drive menu 118)"
+drive type 201 localhost >/dev/null
+drive type 203 lern >/dev/null
+drive type 204 geheim >/dev/null
+picture hochladen.png "$upload_dialog"
+drive answer 1 >/dev/null
+picture zertifikat.png "$(drive await Zertifikat)"
+drive answer 6 >/dev/null
+picture hochgeladen.png "$(drive await)"
+drive answer 1 >/dev/null
+drive end >/dev/null
+wineserver -w
+
 # "Menü in Website übernehmen..." with "Hobbys" before "Impressum", on the
 # site with its disclaimer page back in place (the other planted faults do
 # not touch the menu). Only the question is taken: the notice after the

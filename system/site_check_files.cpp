@@ -52,15 +52,6 @@ std::optional<std::string> ReadUpTo(HANDLE file, std::size_t length) {
 
 }  // namespace
 
-std::optional<std::string> ReadWholeFile(const std::wstring& path, std::size_t max_bytes) {
-  const FileHandle file = OpenForReading(path);
-  LARGE_INTEGER size{};
-  if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
-      static_cast<std::uint64_t>(size.QuadPart) > max_bytes)
-    return std::nullopt;
-  return ReadUpTo(file.get(), static_cast<std::size_t>(size.QuadPart));
-}
-
 DiskSiteFiles::DiskSiteFiles(std::string_view folder) : folder_(AnsiToWide(folder)) {
   if (folder_.empty() || folder_.back() != L'\\') folder_.push_back(L'\\');
   folder_ = WithLongPathPrefix(folder_);
@@ -112,7 +103,12 @@ std::wstring DiskSiteFiles::WidePathOf(std::string_view path) const {
 std::optional<std::string> DiskSiteFiles::ReadFile(std::string_view path, std::size_t max_bytes) {
   const std::wstring wide = WidePathOf(path);
   if (wide.empty()) return std::nullopt;
-  return ReadWholeFile(wide, max_bytes);
+  const FileHandle file = OpenForReading(wide);
+  LARGE_INTEGER size{};
+  if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
+      static_cast<std::uint64_t>(size.QuadPart) > max_bytes)
+    return std::nullopt;
+  return ReadUpTo(file.get(), static_cast<std::size_t>(size.QuadPart));
 }
 
 std::optional<std::string> DiskSiteFiles::ReadRange(std::string_view path, std::uint64_t offset,

@@ -16,10 +16,6 @@
 
 namespace trellan {
 
-// A whole file by its wide path; nullopt when it cannot be read or is
-// larger than `max_bytes`.
-std::optional<std::string> ReadWholeFile(const std::wstring& path, std::size_t max_bytes);
-
 class DiskSiteFiles : public sitecheck::SiteFiles {
  public:
   // `folder`: the site folder in the ANSI code page, with or without its

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -71,5 +72,9 @@ std::string AnsiToUtf8(std::string_view ansi);
 // HTML character reference ("&#x1f310;"), which shows it in a page again;
 // invalid bytes become "&#xfffd;".
 std::string Utf8ToAnsi(std::string_view utf8);
+
+// The bytes of a file of at most `max_bytes`; nothing when it is missing,
+// larger or cannot be read.
+std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t max_bytes);
 
 }  // namespace trellan

@@ -22,6 +22,13 @@
 //   trellan_drive answer <button>      press <button> (IDOK 1, IDCANCEL 2,
 //                                      IDYES 6, IDNO 7) of the open box;
 //                                      prints "none" when no box follows
+//   trellan_drive await [<caption>]    wait for a box whose caption starts
+//                                      so (ASCII is safest on a command
+//                                      line), by default the program's
+//                                      caption (a notice)
+// and on the open box that is a dialog of the program's own (the upload's):
+//   trellan_drive type <id> <text>     put <text> into its field <id>
+//   trellan_drive check <id> <0|1>     check or uncheck its box <id>
 // The probe DLL is named by TRELLAN_PROBE_DLL.
 #include <windows.h>
 
@@ -32,6 +39,7 @@
 #include <string>
 #include <vector>
 
+#include "identity.h"
 #include "system/handles.h"
 #include "tests/driver/driver.h"
 
@@ -85,6 +93,39 @@ int Answer(TrellanProcess& program, int button) {
   return ReportBox(program, false);
 }
 
+// Sets a control of the open box: its text, or its check mark.
+int SetInBox(TrellanProcess& program, int id, const char* text, bool check) {
+  const std::vector<Box> boxes = program.Boxes();
+  if (boxes.empty()) return Fail("no box is open");
+  const HWND control = GetDlgItem(boxes.front().window, id);
+  DWORD_PTR result = 0;
+  const bool done =
+      check
+          ? SendMessageTimeoutA(control, BM_SETCHECK, std::atoi(text) ? BST_CHECKED : BST_UNCHECKED,
+                                0, SMTO_ABORTIFHUNG, 5000, &result) != 0
+          : SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text),
+                                SMTO_ABORTIFHUNG, 5000, &result) != 0 &&
+                // the caret after the text, as when it is typed
+                SendMessageTimeoutA(control, EM_SETSEL, std::strlen(text),
+                                    static_cast<LPARAM>(std::strlen(text)), SMTO_ABORTIFHUNG, 5000,
+                                    &result) != 0;
+  return control && done ? 0 : Fail("the box has no such control");
+}
+
+int Await(TrellanProcess& program, const std::string& caption) {
+  HWND found = nullptr;
+  trellan::driver::WaitFor(
+      [&] {
+        for (const Box& box : program.Boxes())
+          if (box.caption.rfind(caption, 0) == 0) found = box.window;
+        return found != nullptr;
+      },
+      120000);
+  if (!found) return Fail("no such box appeared");
+  PrintFrame("box", found);
+  return 0;
+}
+
 int End(TrellanProcess& program) {
   if (!program.Click(IDCANCEL)) return Fail("no \"&Ende\" button");
   const std::optional<DWORD> code = program.WaitForExit();
@@ -105,10 +146,13 @@ int main(int argc, char** argv) {
   const bool press = is("press", 1) || is("press", 2);
   const bool menu = is("menu", 1);
   const bool text = is("text", 2);
-  if (!generate && !end && !press && !menu && !text && !is("help", 0) && !is("answer", 1)) {
+  const bool set = is("type", 2) || is("check", 2);
+  if (!generate && !end && !press && !menu && !text && !set && !is("help", 0) && !is("answer", 1) &&
+      !is("await", 0) && !is("await", 1)) {
     std::fprintf(stderr,
                  "usage: trellan_drive show <Trellan.exe> | generate | end | text <id> <text>"
-                 " | press <id> [<file>] | help | menu <id> | answer <button>\n");
+                 " | press <id> [<file>] | help | menu <id> | answer <button> | await [<caption>]"
+                 " | type <id> <text> | check <id> <0|1>\n");
     return 2;
   }
   std::optional<TrellanProcess> program = TrellanProcess::Attach();
@@ -145,6 +189,9 @@ int main(int argc, char** argv) {
     return ReportBox(*program, true);
   }
   if (is("answer", 1)) return Answer(*program, std::atoi(argv[2]));
+  if (set) return SetInBox(*program, std::atoi(argv[2]), argv[3], is("check", 2));
+  if (is("await", 0)) return Await(*program, trellan::kProgramCaption);
+  if (is("await", 1)) return Await(*program, argv[2]);
   if (generate) {
     // The box as OK finds it decides the run: a site on the desktop starts
     // the dialog in CSS-only mode.

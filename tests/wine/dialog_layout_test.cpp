@@ -269,6 +269,7 @@ TEST_F(OpenDialog, SystemMenuEndsWithTheProgramsCommands) {
        "Men\xFC in Website &\xFC"
        "bernehmen..."},
       {"117", "string", "Formular aus Website &lesen"},
+      {"118", "string", "Website &hochladen..."},
   };
   ASSERT_GT(items.size(), kOwn.size());
   EXPECT_EQ(std::vector(items.end() - static_cast<std::ptrdiff_t>(kOwn.size()), items.end()), kOwn);
