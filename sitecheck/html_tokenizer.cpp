@@ -40,6 +40,7 @@ int HtmlTokenizer::LineAt(std::size_t position) {
 void HtmlTokenizer::Begin(HtmlToken& token, TokenKind kind, std::size_t start) {
   token.kind = kind;
   token.line = LineAt(start);
+  token.begin = start;
   token.name.clear();
   token.self_closing = false;
   token.attributes.clear();
@@ -49,12 +50,13 @@ void HtmlTokenizer::Begin(HtmlToken& token, TokenKind kind, std::size_t start) {
 
 bool HtmlTokenizer::Next(HtmlToken& token) {
   while (position_ < html_.size()) {
-    if (!content_element_.empty() || content_to_end_) {
-      if (ReadElementContent(token)) return true;
-      continue;
+    const bool read = !content_element_.empty() || content_to_end_ ? ReadElementContent(token)
+                      : StartsMarkup(position_)                    ? ReadMarkup(token)
+                                                                   : ReadText(token);
+    if (read) {
+      token.end = position_;
+      return true;
     }
-    if (!StartsMarkup(position_)) return ReadText(token);
-    if (ReadMarkup(token)) return true;
   }
   return false;
 }
@@ -228,6 +230,7 @@ void HtmlTokenizer::ReadAttributes(HtmlToken& token) {
     while (i < size && !IsHtmlSpace(html_[i]) && html_[i] != '/' && html_[i] != '>' &&
            html_[i] != '=')
       name.push_back(AsciiLower(html_[i++]));
+    std::size_t value_begin = i;
     while (i < size && IsHtmlSpace(html_[i])) ++i;
     std::string_view value;
     if (i < size && html_[i] == '=') {
@@ -237,12 +240,13 @@ void HtmlTokenizer::ReadAttributes(HtmlToken& token) {
       if (html_[i] == '"' || html_[i] == '\'') {
         const std::size_t close = html_.find(html_[i], i + 1);
         if (close == std::string_view::npos) break;
-        value = html_.substr(i + 1, close - i - 1);
+        value_begin = i + 1;
+        value = html_.substr(value_begin, close - value_begin);
         i = close + 1;
       } else {
-        const std::size_t value_start = i;
+        value_begin = i;
         while (i < size && !IsHtmlSpace(html_[i]) && html_[i] != '>') ++i;
-        value = html_.substr(value_start, i - value_start);
+        value = html_.substr(value_begin, i - value_begin);
       }
     }
     if (token.Attribute(name) != nullptr) continue;
@@ -250,8 +254,8 @@ void HtmlTokenizer::ReadAttributes(HtmlToken& token) {
       token.more_attributes = true;
       continue;
     }
-    token.attributes.push_back(
-        {name, DecodeCharacterReferences(value, ReferenceContext::Attribute)});
+    token.attributes.push_back({name, DecodeCharacterReferences(value, ReferenceContext::Attribute),
+                                value_begin, value_begin + value.size()});
   }
   position_ = size + 1;
 }
