@@ -152,6 +152,9 @@ constexpr auto kReferenceAttributes = std::to_array<ReferenceAttribute>({
     {"", "srcset", ReferenceForm::Srcset},
     {"video", "poster", ReferenceForm::Url},
     {"object", "data", ReferenceForm::Url},
+    // Where a form sends its entries: a missing page there fails on submit.
+    {"form", "action", ReferenceForm::Url},
+    {"", "formaction", ReferenceForm::Url},
     // SVG's <use> and <image> in the older form.
     {"", "xlink:href", ReferenceForm::Url},
     {"", "style", ReferenceForm::Css},

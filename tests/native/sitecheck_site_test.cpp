@@ -189,15 +189,17 @@ TEST(CheckSite, ReportsEachPlantedFindingOnceAtItsPageAndLine) {
 }
 
 // <base href> and attributes that name files only on other elements
-// (data, poster) are not followed.
+// (data, poster, action) are not followed.
 TEST(CheckSite, FollowsReferenceAttributesOnly) {
   test::MemorySite site;
   site.Add("index.html",
            "<base href=a.html><object data=b.svg></object><div data=c.html poster=d.png>\n"
-           "<video poster=e.png></video><link href=f.css><img srcset=\"g.jpg 2x\" alt=x>\n");
+           "<video poster=e.png></video><link href=f.css><img srcset=\"g.jpg 2x\" alt=x>\n"
+           "<form action=h.php><button formaction=i.php></button></form><div action=j.php>\n");
   std::vector<std::string> missing;
   for (const Finding& f : CheckSite(site).findings) missing.push_back(f.subject);
-  EXPECT_EQ(missing, (std::vector<std::string>{"b.svg", "e.png", "f.css", "g.jpg"}));
+  EXPECT_EQ(missing,
+            (std::vector<std::string>{"b.svg", "e.png", "f.css", "g.jpg", "h.php", "i.php"}));
 }
 
 // The smallest pages that show how real editors' and real sites' markup
