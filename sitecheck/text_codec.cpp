@@ -12,10 +12,13 @@ namespace trellan::sitecheck {
 
 namespace {
 
+// Kept in 12 bytes a row: the name in place, the code points all in the
+// first plane.
 struct NamedReference {
-  std::string_view name;
-  char32_t code_point;
+  char name[7];
+  char16_t code_point;
   bool legacy;  // also recognised without the closing ';'
+  std::string_view Name() const { return name; }
 };
 
 // The names pages written by hand and by this program's templates use. The
@@ -75,7 +78,7 @@ constexpr std::string_view kAsciiNames =
 
 std::optional<char32_t> FindNamed(std::string_view name) {
   for (const auto& entry : kNamedReferences)
-    if (entry.name == name) return entry.code_point;
+    if (entry.Name() == name) return entry.code_point;
   for (std::size_t at = kAsciiNames.find(name); at != std::string_view::npos;
        at = kAsciiNames.find(name, at + 1)) {
     const std::size_t end = at + name.size();
@@ -90,8 +93,8 @@ std::optional<char32_t> FindNamed(std::string_view name) {
 const NamedReference* FindLegacyPrefix(std::string_view run) {
   const NamedReference* best = nullptr;
   for (const auto& entry : kNamedReferences)
-    if (entry.legacy && run.substr(0, entry.name.size()) == entry.name &&
-        (best == nullptr || entry.name.size() > best->name.size()))
+    if (entry.legacy && run.starts_with(entry.Name()) &&
+        (best == nullptr || entry.Name().size() > best->Name().size()))
       best = &entry;
   return best;
 }
@@ -137,7 +140,7 @@ std::size_t DecodeNamed(std::string_view text, std::size_t amp, ReferenceContext
   }
   const auto* legacy = FindLegacyPrefix(run);
   if (legacy == nullptr) return 0;
-  const std::size_t after = amp + 1 + legacy->name.size();
+  const std::size_t after = amp + 1 + legacy->Name().size();
   if (context == ReferenceContext::Attribute && after < text.size() &&
       (IsAsciiAlnum(text[after]) || text[after] == '='))
     return 0;
