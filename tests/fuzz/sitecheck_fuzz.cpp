@@ -12,6 +12,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "sitecheck/html_tokenizer.h"
 #include "sitecheck/picture_size.h"
@@ -73,7 +74,11 @@ void CheckResultAgainstSite(const CheckResult& result,
                             const std::map<std::string, std::string>& files) {
   std::map<std::string, const PageResult*> pages;
   std::size_t omitted = result.omitted_site_findings;
-  for (const auto& page : result.pages) {
+  std::vector<const PageResult*> checked_files;
+  for (const auto& page : result.pages) checked_files.push_back(&page);
+  for (const auto& sheet : result.stylesheets) checked_files.push_back(&sheet);
+  for (const PageResult* file : checked_files) {
+    const PageResult& page = *file;
     Require(files.contains(page.path));
     Require(!page.checked || page.lines == CountLines(files.at(page.path)));
     pages.emplace(page.path, &page);
