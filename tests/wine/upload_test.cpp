@@ -463,6 +463,13 @@ TEST_F(Upload, OverTlsTheFirstUploadAsksTheSecondSendsNothingAChangedPageAloneGo
   EXPECT_EQ(Count(changes, "\"STOR "), 1);
   EXPECT_EQ(Count(changes, "\"RNTO s02.html\""), 1);
 
+  // A change that keeps the size is found by the hash.
+  test::WriteFileBytes(test::SiteFolder() + "s02.html", "<h1>Alt</h1>");
+  const auto same_size = ChooseUpload(fields);
+  ASSERT_EQ(same_size.size(), 1u);
+  EXPECT_EQ(same_size[0].text, Notice(1, site.size() - 1, "127.0.0.1/www/klasse"));
+  EXPECT_EQ(ReadFileBytes(server + "s02.html"), "<h1>Alt</h1>");
+
   // Shift held: everything again.
   const auto all = ChooseUpload(fields, {}, true);
   ASSERT_EQ(all.size(), 1u);
