@@ -285,6 +285,9 @@ Cause Session::SendBytes(const LocalFile& file, const std::string& temporary) {
   }
   LinkStatus status = tls_ ? link_.StartDataTls() : LinkStatus::Ok;
   Sha256 hash;
+  // The last piece sent is hashed while the server finishes the file, not
+  // before the end of the data can go.
+  std::string unhashed;
   std::uint64_t offset = 0;
   bool read_failed = false;
   progress_.BytesSent(0);
@@ -300,8 +303,9 @@ Cause Session::SendBytes(const LocalFile& file, const std::string& temporary) {
     if (!chunk || chunk->empty()) break;
     status = link_.SendData(*chunk);
     if (status != LinkStatus::Ok) break;
-    hash.Add(*chunk);
-    offset += chunk->size();
+    hash.Add(unhashed);
+    unhashed = std::move(*chunk);
+    offset += unhashed.size();
     progress_.BytesSent(offset);
   }
   if (status == LinkStatus::Ok && !read_failed) status = link_.FinishData();
@@ -319,6 +323,7 @@ Cause Session::SendBytes(const LocalFile& file, const std::string& temporary) {
     if (answer.status == LinkStatus::Ok && answer.code >= 400) return Refused(answer);
     return status == LinkStatus::TlsFailed ? Cause::TlsFailed : CauseOf(answer.status);
   }
+  hash.Add(unhashed);
   const Answer done = ReadReply();
   if (done.code != 226 && done.code != 250) return Refused(done);
   outcome_.sent.push_back({file.path, {offset, HexDigest(hash.Finish())}});
