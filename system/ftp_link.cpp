@@ -224,7 +224,8 @@ class Connection {
   LinkStatus Connected();
   LinkStatus SendRaw(std::string_view bytes);
   LinkStatus ReceiveRaw();  // appends to encrypted_
-  LinkStatus Negotiate(Credentials& credentials, const std::string& host, bool first);
+  // With the credentials and server name Handshake was given.
+  LinkStatus Negotiate(bool first);
 
   const std::atomic<bool>& cancelled_;
   const ULONGLONG& cleanup_until_;
@@ -269,7 +270,9 @@ LinkStatus Connection::Wait(DWORD timeout_ms) {
 LinkStatus Connection::Open(const sockaddr_in& address, DWORD timeout_ms, bool wait) {
   Reset();
   socket_.reset(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
-  // The event makes the socket non-blocking as well.
+  // The event makes the socket non-blocking as well. A signal left from
+  // the last socket is of no use.
+  WaitForSingleObject(event_.get(), 0);
   if (!socket_ || !event_.get() ||
       WSAEventSelect(socket_.get(), event_.get(), FD_READ | FD_WRITE | FD_CONNECT | FD_CLOSE) != 0)
     return LinkStatus::Lost;
@@ -288,7 +291,8 @@ LinkStatus Connection::Open(const sockaddr_in& address, DWORD timeout_ms, bool w
 LinkStatus Connection::Connected() {
   if (!connecting_) return LinkStatus::Ok;
   connecting_ = false;
-  const ULONGLONG deadline = GetTickCount64() + connect_timeout_ms_;
+  // Until the connection is made nothing else signals the event (Open
+  // cleared it), so each wait has the whole time.
   while (true) {
     WSANETWORKEVENTS events{};
     if (WSAEnumNetworkEvents(socket_.get(), nullptr, &events) != 0) return LinkStatus::Lost;
@@ -297,10 +301,7 @@ LinkStatus Connection::Connected() {
       if (error == 0) return LinkStatus::Ok;
       return error == WSAETIMEDOUT ? LinkStatus::TimedOut : LinkStatus::Refused;
     }
-    const ULONGLONG now = GetTickCount64();
-    if (now >= deadline) return LinkStatus::TimedOut;
-    if (const LinkStatus waited = Wait(static_cast<DWORD>(deadline - now));
-        waited != LinkStatus::Ok)
+    if (const LinkStatus waited = Wait(connect_timeout_ms_); waited != LinkStatus::Ok)
       return waited;
   }
 }
@@ -312,8 +313,7 @@ LinkStatus Connection::SendRaw(std::string_view bytes) {
     const int sent = send(socket_.get(), bytes.data(), chunk, 0);
     if (sent == SOCKET_ERROR) {
       if (WSAGetLastError() != WSAEWOULDBLOCK) return LinkStatus::Lost;
-      if (const LinkStatus waited = Wait(kAnswerTimeoutMs); waited != LinkStatus::Ok)
-        return waited;
+      if (const LinkStatus waited = Wait(kAnswerTimeoutMs); waited != LinkStatus::Ok) return waited;
       continue;
     }
     bytes.remove_prefix(static_cast<std::size_t>(sent));
@@ -331,13 +331,11 @@ LinkStatus Connection::ReceiveRaw() {
       return LinkStatus::Ok;
     }
     if (got == 0 || WSAGetLastError() != WSAEWOULDBLOCK) return LinkStatus::Lost;
-    if (const LinkStatus waited = Wait(kAnswerTimeoutMs); waited != LinkStatus::Ok)
-      return waited;
+    if (const LinkStatus waited = Wait(kAnswerTimeoutMs); waited != LinkStatus::Ok) return waited;
   }
 }
 
-LinkStatus Connection::Negotiate(Credentials& credentials, const std::string& host, bool first) {
-  std::string target = host;
+LinkStatus Connection::Negotiate(bool first) {
   bool need_more = first ? false : encrypted_.empty();
   while (true) {
     if (need_more) {
@@ -351,7 +349,7 @@ LinkStatus Connection::Negotiate(Credentials& credentials, const std::string& ho
     OutputToken out;
     unsigned long flags = 0;
     const SECURITY_STATUS status = InitializeSecurityContextA(
-        credentials.get(), first ? nullptr : &context_, target.data(), kContextFlags, 0, 0,
+        credentials_->get(), first ? nullptr : &context_, host_.data(), kContextFlags, 0, 0,
         first ? nullptr : &in_desc, 0, first ? &context_ : nullptr, out.desc(), &flags, nullptr);
     if (first) has_context_ = status == SEC_I_CONTINUE_NEEDED || status == SEC_E_OK;
     first = false;
@@ -383,7 +381,7 @@ LinkStatus Connection::Handshake(Credentials& credentials, const std::string& ho
   host_ = host;
   // Bytes that came before the handshake would be no TLS.
   encrypted_.clear();
-  return Negotiate(credentials, host, true);
+  return Negotiate(true);
 }
 
 LinkStatus Connection::Send(std::string_view bytes) {
@@ -437,9 +435,7 @@ LinkStatus Connection::Receive(std::string& bytes) {
         encrypted_ = std::move(extra);
         // TLS 1.3 sends tickets and key updates after the handshake.
         if (status == SEC_I_RENEGOTIATE) {
-          if (const LinkStatus again = Negotiate(*credentials_, host_, false);
-              again != LinkStatus::Ok)
-            return again;
+          if (const LinkStatus again = Negotiate(false); again != LinkStatus::Ok) return again;
         }
         if (bytes.size() > before) return LinkStatus::Ok;
         continue;
@@ -459,8 +455,7 @@ LinkStatus Connection::Finish() {
     if (ApplyControlToken(&context_, &desc) == SEC_E_OK) {
       OutputToken out;
       unsigned long flags = 0;
-      std::string target = host_;
-      InitializeSecurityContextA(credentials_->get(), &context_, target.data(), kContextFlags, 0, 0,
+      InitializeSecurityContextA(credentials_->get(), &context_, host_.data(), kContextFlags, 0, 0,
                                  nullptr, 0, nullptr, out.desc(), &flags, nullptr);
       if (!out.bytes().empty()) {
         if (const LinkStatus sent = SendRaw(out.bytes()); sent != LinkStatus::Ok) return sent;

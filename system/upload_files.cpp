@@ -37,8 +37,9 @@ std::vector<upload::LocalFile> SiteUploadFiles::List(const std::atomic<bool>& ca
       size += chunk->size();
     }
     if (readable)
-      files.push_back({entry.path, compare ? upload::FileState{size, upload::HexDigest(hash.Finish())}
-                                           : upload::FileState{entry.size, {}}});
+      files.push_back({entry.path, compare
+                                       ? upload::FileState{size, upload::HexDigest(hash.Finish())}
+                                       : upload::FileState{entry.size, {}}});
   }
   return files;
 }
