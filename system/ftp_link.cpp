@@ -424,15 +424,18 @@ LinkStatus Connection::Receive(std::string& bytes) {
       SecBufferDesc desc{SECBUFFER_VERSION, 4, parts};
       const SECURITY_STATUS status = DecryptMessage(&context_, &desc, 0, nullptr);
       if (status == SEC_E_OK || status == SEC_I_RENEGOTIATE) {
-        std::string extra;
+        // What follows the record (the next one, begun) stays, at the end of
+        // the bytes received.
+        std::size_t extra = 0;
         std::size_t before = bytes.size();
         for (const SecBuffer& part : parts) {
           if (part.BufferType == SECBUFFER_DATA && part.pvBuffer)
             bytes.append(static_cast<const char*>(part.pvBuffer), part.cbBuffer);
-          if (part.BufferType == SECBUFFER_EXTRA && part.pvBuffer)
-            extra.assign(static_cast<const char*>(part.pvBuffer), part.cbBuffer);
+          if (part.BufferType == SECBUFFER_EXTRA && part.pvBuffer &&
+              part.cbBuffer <= encrypted_.size())
+            extra = part.cbBuffer;
         }
-        encrypted_ = std::move(extra);
+        encrypted_.erase(0, encrypted_.size() - extra);
         // TLS 1.3 sends tickets and key updates after the handshake.
         if (status == SEC_I_RENEGOTIATE) {
           if (const LinkStatus again = Negotiate(false); again != LinkStatus::Ok) return again;
