@@ -132,6 +132,7 @@ for target in "${targets[@]}"; do
         "$hash" "$hash" "$hash" >"$seeds/1"
       printf '\x00OPEN ftp.schule.example 2121\r\nlea\r\nGeheim\r\n\r\nASCII\r\nCD htdocs\r\n' >"$seeds/2"
       run_target upload_record 4096 100000 "$root/upload/"{upload_record,site_selection,upload_settings}.cpp
+      ;;
     page_parts)
       # A generated page a learner has edited, and one an editor reformatted.
       printf '\xef\xbb\xbf<title>T: Seite 2</title>\r\n<meta name="author" content="A">\r\n<nav>    <!--    Navigation Start  -->\r\n  <span class="titleMobile">Seite 2</span>\r\n  <ul class="menu">\r\n    <li><a href="index.html">Start</a></li>\r\n    <li class="aktiv"><a href="s02.html">Seite 2</a></li>\r\n  </ul>\r\n</nav>    <!--    Navigation Ende  -->\r\n<h1>Seite 2</h1><p>Mein Text <a href="s03.html">3</a></p>' >"$seeds/1"
