@@ -22,6 +22,8 @@ inline constexpr int IDC_ICON = 112;
 inline constexpr int IDM_CONTEXTMENU = 113;
 inline constexpr int IDM_GALLERY = 114;
 inline constexpr int IDM_SITECHECK = 115;
+inline constexpr int IDM_SITEUPDATE = 116;
+inline constexpr int IDM_READFORM = 117;
 inline constexpr int IDM_UPLOAD = 118;
 
 // The upload dialog ("Hochladen" is IDOK, "Abbrechen" IDCANCEL) and the

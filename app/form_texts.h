@@ -33,6 +33,10 @@ inline constexpr const char* kContextMenuEntry = "&Kontextmen\xFC JPG...";
 inline constexpr const char* kSiteCheckMenuEntry =
     "Website &pr\xFC"
     "fen...";
+inline constexpr const char* kSiteUpdateMenuEntry =
+    "Men\xFC in Website &\xFC"
+    "bernehmen...";
+inline constexpr const char* kReadFormMenuEntry = "Formular aus Website &lesen";
 
 // The question before the Explorer commands are switched; lines end with
 // a bare CR.

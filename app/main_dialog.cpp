@@ -9,6 +9,7 @@
 #include "app/media_commands.h"
 #include "app/site_check_run.h"
 #include "app/site_run.h"
+#include "app/site_update_run.h"
 #include "app/upload_run.h"
 #include "identity.h"
 #include "settings/form_settings.h"
@@ -30,6 +31,8 @@ void AddSystemMenuEntries(HWND dialog) {
   AppendMenuA(menu, MF_STRING, IDM_GALLERY, kGalleryMenuEntry);
   AppendMenuA(menu, MF_STRING, IDM_CONTEXTMENU, kContextMenuEntry);
   AppendMenuA(menu, MF_STRING, IDM_SITECHECK, kSiteCheckMenuEntry);
+  AppendMenuA(menu, MF_STRING, IDM_SITEUPDATE, kSiteUpdateMenuEntry);
+  AppendMenuA(menu, MF_STRING, IDM_READFORM, kReadFormMenuEntry);
   AppendMenuA(menu, MF_STRING, IDM_UPLOAD, upload::kUploadMenuEntry);
 }
 
@@ -78,6 +81,8 @@ void OnCommand(HWND dialog, int id, WPARAM wparam) {
     case IDM_CONTEXTMENU: AskAboutContextMenu(dialog); break;
     case IDM_GALLERY: BuildGallerySnippet(dialog); break;
     case IDM_SITECHECK: CheckSiteFolder(dialog); break;
+    case IDM_SITEUPDATE: UpdateSiteFromForm(dialog); break;
+    case IDM_READFORM: ReadFormFromSite(dialog); break;
     case IDM_UPLOAD: UploadSiteFolder(dialog); break;
     default: break;  // notifications of the fields and check boxes
   }
@@ -86,8 +91,7 @@ void OnCommand(HWND dialog, int id, WPARAM wparam) {
 // The system menu is still open while WM_SYSCOMMAND is handled: the
 // program's entries run later, as ordinary commands.
 void OnSysCommand(HWND dialog, WPARAM wparam) {
-  if (wparam == IDM_CONTEXTMENU || wparam == IDM_GALLERY || wparam == IDM_SITECHECK ||
-      wparam == IDM_UPLOAD)
+  if (wparam >= IDM_CONTEXTMENU && wparam <= IDM_UPLOAD)
     PostMessageA(dialog, WM_COMMAND, wparam, 0);
 }
 

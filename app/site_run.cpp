@@ -39,17 +39,6 @@ bool ExplorerWanted(const FormSettings& form) {
   return form.open_folder || KeyIsDown(VK_SHIFT) || KeyIsDown(VK_CONTROL);
 }
 
-GenerationRequest RequestInUtf8(const FormSettings& form, bool css_only, bool open_explorer) {
-  GenerationRequest request;
-  request.title = AnsiToUtf8(form.title);
-  request.author = AnsiToUtf8(form.author);
-  request.keywords = AnsiToUtf8(form.keywords);
-  request.menu_text = AnsiToUtf8(form.menu_text);
-  request.css_only = css_only;
-  request.open_explorer = open_explorer;
-  return request;
-}
-
 void ShowClosingNotice(const ClosingNotice& notice) {
   switch (notice.kind) {
     case NoticeKind::Done:
@@ -66,6 +55,17 @@ void ShowClosingNotice(const ClosingNotice& notice) {
 }
 
 }  // namespace
+
+GenerationRequest RequestInUtf8(const FormSettings& form, bool css_only, bool open_explorer) {
+  GenerationRequest request;
+  request.title = AnsiToUtf8(form.title);
+  request.author = AnsiToUtf8(form.author);
+  request.keywords = AnsiToUtf8(form.keywords);
+  request.menu_text = AnsiToUtf8(form.menu_text);
+  request.css_only = css_only;
+  request.open_explorer = open_explorer;
+  return request;
+}
 
 void WriteSiteAndNotify(const FormSettings& form, const FolderContents& contents,
                         const std::string& folder, bool css_only, bool open_explorer) {

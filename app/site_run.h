@@ -14,6 +14,9 @@ namespace trellan {
 // with the form disabled (enabled again afterwards, after Cancel too).
 void GenerateFromForm(HWND dialog);
 
+// The form's texts in UTF-8, as the core gets them: converted here, once.
+GenerationRequest RequestInUtf8(const FormSettings& form, bool css_only, bool open_explorer);
+
 // The run once the questions are answered: the form's texts are converted
 // to UTF-8 here, once, then the run is planned for `contents` of `folder`,
 // carried out, and ended with the closing notice. Returns when the notice

@@ -40,10 +40,12 @@ const std::string& BlockLines(Block block) {
 
 // The parts of the page around the blocks.
 enum class Part {
-  Top,
+  Head,
+  NavTop,
   MenuItem,
   MenuItemActive,
-  Middle,
+  NavEnd,
+  MainTop,
   IntroFirst,
   IntroOther,
   DisclaimerEnd,
@@ -53,10 +55,12 @@ enum class Part {
 std::string_view PartText(Part part) {
   using namespace embedded;
   switch (part) {
-    case Part::Top: return kPageTop;
+    case Part::Head: return kPageHead;
+    case Part::NavTop: return kPageNavTop;
     case Part::MenuItem: return kPageMenuItem;
     case Part::MenuItemActive: return kPageMenuItemActive;
-    case Part::Middle: return kPageMiddle;
+    case Part::NavEnd: return kPageNavEnd;
+    case Part::MainTop: return kPageMainTop;
     case Part::IntroFirst: return kPageIntroFirst;
     case Part::IntroOther: return kPageIntroOther;
     case Part::DisclaimerEnd: return kPageDisclaimerEnd;
@@ -71,13 +75,6 @@ const std::string& PartLines(Part part) {
   std::string& lines = converted[static_cast<std::size_t>(part)];
   if (lines.empty()) lines = WithCrLf(PartText(part));
   return lines;
-}
-
-// The page's title element text. The globe marker is markup, which a title
-// element would show literally, so the title uses the entry's own text.
-std::string PageTitle(const SiteText& site, int page) {
-  if (page == 1) return site.title;
-  return site.title + ": " + site.items[static_cast<std::size_t>(page - 1)];
 }
 
 void AppendMenu(std::string& out, const SiteText& site, int page) {
@@ -120,10 +117,24 @@ std::vector<Block> PageBlocks(int i, int n) {
   return blocks;
 }
 
+// The globe marker is markup, which a title element would show literally,
+// so the title uses the entry's own text.
+std::string PageTitle(const SiteText& site, int page) {
+  if (page == 1) return site.title;
+  return site.title + ": " + site.items[static_cast<std::size_t>(page - 1)];
+}
+
 std::string MenuLabel(const SiteText& site, std::size_t index) {
   std::string label = site.items[index];
   if (index + 1 == site.items.size()) label += kGlobeMarker;
   return label;
+}
+
+void AppendNavigation(std::string& out, const SiteText& site, int page) {
+  AppendFilled(out, PartLines(Part::NavTop),
+               {{"item", MenuLabel(site, static_cast<std::size_t>(page - 1))}});
+  AppendMenu(out, site, page);
+  out += PartLines(Part::NavEnd);
 }
 
 std::string RenderPage(const SiteText& site, int page, std::string_view today) {
@@ -133,21 +144,19 @@ std::string RenderPage(const SiteText& site, int page, std::string_view today) {
 
   const std::vector<Block> blocks = PageBlocks(page, count);
   // One allocation per page: the menu and the blocks are most of its bytes.
-  std::size_t size = PartLines(Part::Top).size() + PartLines(Part::Middle).size() +
+  std::size_t size = PartLines(Part::Head).size() + PartLines(Part::NavTop).size() +
+                     PartLines(Part::NavEnd).size() + PartLines(Part::MainTop).size() +
                      PartLines(Part::Bottom).size() + title.size() + 2 * item.size() + 512;
   for (const std::string& label : site.items)
     size += PartLines(Part::MenuItemActive).size() + 2 * label.size() + 32;
   for (Block block : blocks) size += BlockLines(block).size();
   std::string out;
   out.reserve(size);
-  AppendFilled(out, PartLines(Part::Top),
-               {{"author", site.author},
-                {"keywords", site.keywords},
-                {"revised", today},
-                {"title", title},
-                {"item", item}});
-  AppendMenu(out, site, page);
-  AppendFilled(out, PartLines(Part::Middle), {{"item", item}});
+  AppendFilled(
+      out, PartLines(Part::Head),
+      {{"author", site.author}, {"keywords", site.keywords}, {"revised", today}, {"title", title}});
+  AppendNavigation(out, site, page);
+  AppendFilled(out, PartLines(Part::MainTop), {{"item", item}});
   for (Block block : blocks) {
     if (block == Block::PageIntro)
       AppendIntro(out, page);

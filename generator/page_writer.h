@@ -42,6 +42,14 @@ std::vector<Block> PageBlocks(int page, int count);
 // last entry the globe marker after it.
 std::string MenuLabel(const SiteText& site, std::size_t index);
 
+// The text of page `page`'s title element (1-based): the site title, after
+// it ": " and the entry's own text on every page but the first.
+std::string PageTitle(const SiteText& site, int page);
+
+// The navigation lines of page `page` (1-based), from "<nav>" to the line
+// of "</nav>", each ended by CR LF.
+void AppendNavigation(std::string& out, const SiteText& site, int page);
+
 // Page `page` (1-based) with CR LF line ends, without the byte-order mark.
 // `today` goes into the revised meta line.
 std::string RenderPage(const SiteText& site, int page, std::string_view today);

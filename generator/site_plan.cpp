@@ -14,20 +14,6 @@ namespace trellan {
 
 namespace {
 
-// The page number of a name "sNN.html" (any ASCII case), else 0.
-int PageNumberOf(std::string_view name) {
-  if (name.size() != 8 || AsciiLower(name[0]) != 's' || !IsAsciiDigit(name[1]) ||
-      !IsAsciiDigit(name[2]) || !AsciiEqualIgnoringCase(name.substr(3), ".html"))
-    return 0;
-  return (name[1] - '0') * 10 + (name[2] - '0');
-}
-
-// The single-line texts can still hold line breaks (a stored value, a paste).
-SiteText SiteTextOf(const GenerationRequest& request) {
-  return {WithCrLfLineEnds(request.title), WithCrLfLineEnds(request.author),
-          WithCrLfLineEnds(request.keywords), SplitMenuItems(request.menu_text)};
-}
-
 // A file whose bytes are the program's own: the plan refers to them, since
 // copying a third of a megabyte costs a run more than its pages do.
 void AddFixedFile(std::vector<SiteStep>& steps, std::string target, std::string_view bytes,
@@ -43,6 +29,20 @@ void PlanMedia(std::vector<SiteStep>& steps) {
 }
 
 }  // namespace
+
+int PageNumberOf(std::string_view name) {
+  if (AsciiEqualIgnoringCase(name, "index.html")) return 1;
+  if (name.size() != 8 || AsciiLower(name[0]) != 's' || !IsAsciiDigit(name[1]) ||
+      !IsAsciiDigit(name[2]) || !AsciiEqualIgnoringCase(name.substr(3), ".html"))
+    return 0;
+  const int page = (name[1] - '0') * 10 + (name[2] - '0');
+  return page >= 2 ? page : 0;
+}
+
+SiteText SiteTextOf(const GenerationRequest& request) {
+  return {WithCrLfLineEnds(request.title), WithCrLfLineEnds(request.author),
+          WithCrLfLineEnds(request.keywords), SplitMenuItems(request.menu_text)};
+}
 
 std::vector<SiteStep> PlanPages(const GenerationRequest& request, std::string_view today,
                                 const FolderContents& contents) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "generator/generation_request.h"
+#include "generator/page_writer.h"
 #include "generator/write_result.h"
 
 namespace trellan {
@@ -57,6 +58,16 @@ struct RunOutcome {
 // The highest page number a run cleans up after: a menu that once was longer
 // left its pages up to "s99.html" behind.
 inline constexpr int kLastStalePage = 99;
+
+// The page number a file name stands for: 1 for "index.html", NN for
+// "sNN.html" (NN from 02 to 99), in any ASCII case as the file system
+// compares names; 0 for every other name.
+int PageNumberOf(std::string_view name);
+
+// The texts of a request as the pages carry them: the menu split into its
+// entries, and line breaks in the single-line texts (a stored value, a
+// paste) as CR LF.
+SiteText SiteTextOf(const GenerationRequest& request);
 
 // Of the files found, the pages that a run of `page_count` pages leaves
 // stale: "sNN.html" with page_count < NN <= 99, in any ASCII case, as the

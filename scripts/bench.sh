@@ -6,6 +6,9 @@
 #   scripts/bench.sh --sitecheck [runs]  the site check over folders on disk:
 #                                        100 pages and 1,000 pictures, a 20 MB
 #                                        page, tags nested 100,000 deep
+#   scripts/bench.sh --siteupdate [runs] the menu update over 20 pages of
+#                                        100 KB: read, planned, backed up and
+#                                        written
 #   scripts/bench.sh --upload [runs]     the upload of 100 files, 5 MB, to
 #                                        vsftpd on 127.0.0.1 with and without
 #                                        TLS, beside lftp's "mirror -R" in the
@@ -19,14 +22,16 @@ source "$root/scripts/steps.sh"
 step "configuring the Windows build in $build/win32" "read CMake's message; deleting $build/win32 starts afresh" \
   cmake -S "$root" -B "$build/win32" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-i686.cmake"
 bench=generate_bench
-if [ "${1:-}" = --sitecheck ]; then
-  bench=sitecheck_bench
-  shift
-elif [ "${1:-}" = --upload ]; then
-  bench=upload_bench
-  shift
-  "$root/scripts/install-deps.sh" test
-fi
+bench=generate_bench
+case "${1:-}" in
+  --sitecheck) bench=sitecheck_bench; shift ;;
+  --siteupdate) bench=siteupdate_bench; shift ;;
+  --upload)
+    bench=upload_bench
+    shift
+    "$root/scripts/install-deps.sh" test
+    ;;
+esac
 step "building the benchmark" "read the compiler's message" ninja -j2 -C "$build/win32" "$bench"
 export TRELLAN_WINEPREFIX="$build/win32/wineprefix"
 display_prefixes=("$TRELLAN_WINEPREFIX")

@@ -4,12 +4,15 @@
 # the other. Exits non-zero when an input crashes a target or breaks one of
 # its checks.
 #   scripts/fuzz.sh [runs [target ...]]
-# Targets: gallery_text, menu_items, page_writer, stored_values, and of
+# Targets: gallery_text, menu_items, page_writer, stored_values, of
 # "Website prüfen": sitecheck_text (tokenizer, decoding, references, text
 # conversions, picture headers; fast) and sitecheck (the whole check and
 # report over a small site); of "Website hochladen": ftp_reply (the
 # server's replies), passive_reply (EPSV, PASV, the private-address rule)
-# and upload_record (the record of what was uploaded, the FTP command file).
+# and upload_record (the record of what was uploaded, the FTP command file);
+# and of "Menü in Website übernehmen": page_parts (a page's generated parts
+# read back, and the update's plan) and link_rewriter (links pointed at
+# renamed pages).
 # Without a number of runs each target gets its own brief one, a minute at
 # most together, as the test command runs them.
 # TRELLAN_FUZZ_OPTIONS adds libFuzzer options, e.g. "-jobs=2 -workers=2".
@@ -20,7 +23,7 @@ runs="${1:-}"
 [ $# -gt 0 ] && shift
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(gallery_text menu_items page_writer stored_values sitecheck_text sitecheck
-                                     ftp_reply passive_reply upload_record)
+                                     ftp_reply passive_reply upload_record page_parts link_rewriter)
 cxx="$(command -v clang++-14 || command -v clang++)"
 
 # The page writer's embedded texts and the program's identity are generated
@@ -49,7 +52,7 @@ run_target() {
   local sources=("$root/tests/fuzz/${name}_fuzz.cpp" "$root"/utils/*.cpp "$@")
   mkdir -p "$dir/corpus"
   if [ ! -x "$binary" ] || [ -n "$(find "${sources[@]}" \
-        "$root"/{app,generator,mediatools,settings,sitecheck,system,upload,utils} "$root"/tests/{fuzz,support} \
+        "$root"/{app,generator,mediatools,settings,sitecheck,siteupdate,system,upload,utils} "$root"/tests/{fuzz,support} \
         -newer "$binary" \( -name '*.h' -o -name '*.cpp' -o -name '*.txt' \) 2>/dev/null | head -1)" ]; then
     "$cxx" -std=c++20 -g -O1 -I "$root" -I "$native/generator/embedded" -I "$native/identity" \
       -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
@@ -129,6 +132,17 @@ for target in "${targets[@]}"; do
         "$hash" "$hash" "$hash" >"$seeds/1"
       printf '\x00OPEN ftp.schule.example 2121\r\nlea\r\nGeheim\r\n\r\nASCII\r\nCD htdocs\r\n' >"$seeds/2"
       run_target upload_record 4096 100000 "$root/upload/"{upload_record,site_selection,upload_settings}.cpp
+      ;;
+    page_parts)
+      # A generated page a learner has edited, and one an editor reformatted.
+      printf '\xef\xbb\xbf<title>T: Seite 2</title>\r\n<meta name="author" content="A">\r\n<nav>    <!--    Navigation Start  -->\r\n  <span class="titleMobile">Seite 2</span>\r\n  <ul class="menu">\r\n    <li><a href="index.html">Start</a></li>\r\n    <li class="aktiv"><a href="s02.html">Seite 2</a></li>\r\n  </ul>\r\n</nav>    <!--    Navigation Ende  -->\r\n<h1>Seite 2</h1><p>Mein Text <a href="s03.html">3</a></p>' >"$seeds/1"
+      printf '<meta content=x name=KEYWORDS><meta name=revised content="2025-01-01">\n  <NAV>\n    <span class="a titleMobile">Start<span class="lang"> &#x1f310;</span></span>\n    <ul><li><a href=index.html>Start<a href=x>y</a>\n  </nav>\n  <!--Navigation Ende-->\n<h1>Start<span class="lang"> &#x1f310;</span></h1><nav>' >"$seeds/2"
+      run_target page_parts 8192 100000 "${generator[@]}" "$root/siteupdate/"*.cpp "$root/sitecheck/"{html_tokenizer,site_url,text_codec}.cpp
+      ;;
+    link_rewriter)
+      printf 'blog/a.html\n<a href="../s05.html#x"><img src=/index.html><a href=" S05.HTML?q "><a href="s%%30%%35.html"><a href="..\\s03.html"><a href=\x27../s02.html\x27><a href=s05.html&#35;y>' >"$seeds/1"
+      printf 'index.html\n<script>"<a href=s05.html>"</script><!-- <a href=s05.html> --><textarea><a href=s05.html></textarea><a href=https://x/s05.html><a href=#s05.html>' >"$seeds/2"
+      run_target link_rewriter 4096 200000 "${generator[@]}" "$root/siteupdate/"*.cpp "$root/sitecheck/"{html_tokenizer,site_url,text_codec}.cpp
       ;;
     *) echo "error: no fuzz target \"$target\"" >&2; exit 2 ;;
   esac

@@ -6,7 +6,8 @@
 # ($TRELLAN_BUILD_DIR/picture-prefix) on a private Xvfb, and takes pictures
 # of its dialog and boxes; the site it generates there is then photographed
 # in Chromium, and so is the report of "Website prüfen..." on that site
-# after a few planted faults. The pictures are made to come out the same on every run: a
+# after a few planted faults; last the question of "Menü in Website
+# übernehmen..." on it. The pictures are made to come out the same on every run: a
 # fixed screen, no blinking caret, no mouse pointer, PNG files without time
 # stamps. At the end the folder holds exactly the pictures that
 # manual/pictures.txt lists.
@@ -154,6 +155,18 @@ picture hochgeladen.png "$(drive await)"
 drive answer 1 >/dev/null
 drive end >/dev/null
 wineserver -w
+
+# "Menü in Website übernehmen..." with "Hobbys" before "Impressum", on the
+# site with its disclaimer page back in place (the other planted faults do
+# not touch the menu). Only the question is taken: the notice after the
+# update names its backup by the time of day.
+say "asking to take a changed menu into the site"
+mv "$site/impressum.html" "$site/s05.html"
+drive show "$exe" >/dev/null
+drive text 104 'Start\nSeite 2\nSeite 3\nLinks & Media\nHobbys\nImpressum' >/dev/null
+picture menue-frage.png "$(drive menu 116)"
+drive answer 7 >/dev/null  # Nein: nothing changes
+drive end >/dev/null
 
 # Exactly the pictures the manual expects, no stale ones.
 expected="$(grep -v -e '^#' -e '^$' "$root/manual/pictures.txt" | cut -d' ' -f1 | sort)"

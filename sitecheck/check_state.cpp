@@ -4,13 +4,14 @@
 
 #include "sitecheck/check_rules.h"
 #include "sitecheck/check_text.h"
+#include "sitecheck/site_check.h"
 #include "sitecheck/text_codec.h"
 
 namespace trellan::sitecheck {
 
 SiteIndex::SiteIndex(std::vector<SiteEntry> listing) {
   for (auto& entry : listing) {
-    if (entry.path.empty() || exact_.contains(entry.path)) continue;
+    if (entry.path.empty() || IsBackupPath(entry.path) || exact_.contains(entry.path)) continue;
     if (entry.is_folder) entry.size = 0;
     exact_.emplace(entry.path, entries_.size());
     entries_.push_back(std::move(entry));

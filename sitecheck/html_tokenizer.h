@@ -41,11 +41,19 @@ enum class TokenKind {
 struct HtmlAttribute {
   std::string name;   // ASCII lower-case
   std::string value;  // character references decoded
+  // Where the value stands in the text, as written and without its quotes;
+  // both are the end of the name for an attribute without a value.
+  std::size_t value_begin = 0;
+  std::size_t value_end = 0;
 };
 
 struct HtmlToken {
   TokenKind kind = TokenKind::Text;
   int line = 1;
+  // Where the token stands in the text: from its '<' (or its first byte of
+  // text) to just after its '>' (or its last byte).
+  std::size_t begin = 0;
+  std::size_t end = 0;
   // Tags: the element name. Text and raw text inside an element such as
   // title or script: that element's name; text between tags: empty.
   std::string name;

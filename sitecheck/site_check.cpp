@@ -50,6 +50,10 @@ CheckResult ResultOf(CheckState& state) {
 
 bool IsReportPath(std::string_view path) { return AsciiEqualIgnoringCase(path, kReportFileName); }
 
+bool IsBackupPath(std::string_view path) {
+  return AsciiEqualIgnoringCase(path.substr(0, path.find('/')), kBackupFolderName);
+}
+
 CheckResult CheckSite(SiteFiles& site) {
   CheckState state(site);
   CheckNames(state);

@@ -32,7 +32,8 @@
 //    id or text) is reported once, with its further lines; the sample links
 //    of a page are one hint. The counts count findings after this merging.
 //  - The report of an earlier check (kReportFileName in the site folder) is
-//    a file that links may name, but no page to check.
+//    a file that links may name, but no page to check. The backups of the
+//    menu update (kBackupFolderName) are no part of the site.
 //  - A page lists at most kMaxListedFindings findings (the site as a whole
 //    too); the rest are counted in `omitted_findings` and in the totals.
 //    Subjects are cut at kMaxSubjectBytes.
@@ -55,6 +56,7 @@
 namespace trellan::sitecheck {
 
 inline constexpr std::string_view kReportFileName = "_Pruefbericht.html";
+inline constexpr std::string_view kBackupFolderName = "_Sicherung";
 inline constexpr std::size_t kMaxPageBytes = 32u << 20;
 inline constexpr std::size_t kTextProbeBytes = 8192;
 inline constexpr std::size_t kMaxListedFindings = 200;
@@ -133,6 +135,8 @@ struct CheckResult {
 
 // True for the report's own path (in the site folder, any case).
 bool IsReportPath(std::string_view path);
+// True for the backup folder in the site folder and all it holds (any case).
+bool IsBackupPath(std::string_view path);
 
 CheckResult CheckSite(SiteFiles& site);
 

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <charconv>
 #include <vector>
 
 #include "settings/stored_value.h"
@@ -197,18 +198,33 @@ std::string WideToUtf8(std::wstring_view wide) {
 std::string AnsiToUtf8(std::string_view ansi) { return WideToUtf8(AnsiToWide(ansi)); }
 
 std::string Utf8ToAnsi(std::string_view utf8) {
-  if (utf8.empty()) return {};
+  std::string ansi;
+  if (utf8.empty()) return ansi;
   const int length = static_cast<int>(utf8.size());
-  const int wide_length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0);
-  if (wide_length <= 0) return {};
-  std::wstring wide(static_cast<std::size_t>(wide_length), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, wide.data(), wide_length);
-  const int ansi_length =
-      WideCharToMultiByte(CP_ACP, 0, wide.data(), wide_length, nullptr, 0, nullptr, nullptr);
-  if (ansi_length <= 0) return {};
-  std::string ansi(static_cast<std::size_t>(ansi_length), '\0');
-  WideCharToMultiByte(CP_ACP, 0, wide.data(), wide_length, ansi.data(), ansi_length, nullptr,
-                      nullptr);
+  std::wstring wide(
+      static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0)),
+      L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, wide.data(), static_cast<int>(wide.size()));
+  for (std::size_t i = 0; i < wide.size();) {
+    const bool pair =
+        IS_HIGH_SURROGATE(wide[i]) && i + 1 < wide.size() && IS_LOW_SURROGATE(wide[i + 1]);
+    const int units = pair ? 2 : 1;
+    char bytes[4];
+    BOOL lacking = FALSE;
+    const int written = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &wide[i], units, bytes,
+                                            sizeof bytes, nullptr, &lacking);
+    if (written > 0 && !lacking) {
+      ansi.append(bytes, static_cast<std::size_t>(written));
+    } else {
+      const unsigned long code =
+          pair ? 0x10000 + ((wide[i] - 0xD800UL) << 10) + (wide[i + 1] - 0xDC00UL) : wide[i];
+      char hex[8];
+      ansi += "&#x";
+      ansi.append(hex, std::to_chars(hex, hex + sizeof hex, code, 16).ptr);
+      ansi += ';';
+    }
+    i += static_cast<std::size_t>(units);
+  }
   return ansi;
 }
 

@@ -68,8 +68,9 @@ int TimedNotice(HWND owner, const char* text, const char* caption, UINT style, W
 std::wstring AnsiToWide(std::string_view ansi);
 std::string WideToUtf8(std::wstring_view wide);
 std::string AnsiToUtf8(std::string_view ansi);
-// UTF-8 to Windows-1252 by way of UTF-16; a character that Windows-1252
-// lacks becomes "?".
+// UTF-8 to Windows-1252. A character that Windows-1252 lacks becomes its
+// HTML character reference ("&#x1f310;"), which shows it in a page again;
+// invalid bytes become "&#xfffd;".
 std::string Utf8ToAnsi(std::string_view utf8);
 
 // The bytes of a file of at most `max_bytes`; nothing when it is missing,

@@ -189,6 +189,16 @@ void TextFileWriter::Discard() {
   created_ = false;
 }
 
+WriteResult RemoveWholeFile(const std::string& path) {
+  const DWORD found = GetFileAttributesA(path.c_str());
+  if (found != INVALID_FILE_ATTRIBUTES && (found & FILE_ATTRIBUTE_READONLY))
+    return {WriteCause::ReadOnly, ERROR_FILE_READ_ONLY};
+  if (DeleteFileA(path.c_str())) return {};
+  const DWORD error = GetLastError();
+  return {error == ERROR_ACCESS_DENIED && HeldOpen(path) ? WriteCause::InUse : CauseOf(error),
+          error};
+}
+
 WriteResult WriteWholeFile(const std::string& path, std::string_view prefix,
                            std::string_view bytes) {
   TextFileWriter writer(path);

@@ -47,6 +47,10 @@ class TextFileWriter {
   WriteResult result_;
 };
 
+// Deletes a file, named by the same causes as a write when it cannot be:
+// a read-only file is left alone, as the writer leaves it.
+WriteResult RemoveWholeFile(const std::string& path);
+
 // Writes a whole file in one go; true when it was written completely.
 WriteResult WriteWholeFile(const std::string& path, std::string_view prefix,
                            std::string_view bytes);

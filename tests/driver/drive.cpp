@@ -7,6 +7,9 @@
 //                                      closed), then "&Ende"; prints
 //                                      "mode full" or "mode css-only"
 //   trellan_drive end                  on the open dialog: "&Ende"
+//   trellan_drive text <id> <text>     on the open dialog: set control
+//                                      <id>'s text ("\n" in it is a line
+//                                      break, CR LF)
 // The last two print "exit <code>" of the program and return 0 when it
 // ended with 0. For pictures of the program's boxes, these leave a box open
 // and print "box <x> <y> <width> <height>" (its frame on the screen):
@@ -142,17 +145,25 @@ int main(int argc, char** argv) {
   const bool end = is("end", 0);
   const bool press = is("press", 1) || is("press", 2);
   const bool menu = is("menu", 1);
+  const bool text = is("text", 2);
   const bool set = is("type", 2) || is("check", 2);
-  if (!generate && !end && !press && !menu && !set && !is("help", 0) && !is("answer", 1) &&
+  if (!generate && !end && !press && !menu && !text && !set && !is("help", 0) && !is("answer", 1) &&
       !is("await", 0) && !is("await", 1)) {
     std::fprintf(stderr,
-                 "usage: trellan_drive show <Trellan.exe> | generate | end"
+                 "usage: trellan_drive show <Trellan.exe> | generate | end | text <id> <text>"
                  " | press <id> [<file>] | help | menu <id> | answer <button> | await [<caption>]"
                  " | type <id> <text> | check <id> <0|1>\n");
     return 2;
   }
   std::optional<TrellanProcess> program = TrellanProcess::Attach();
   if (!program) return Fail("no open Trellan dialog");
+  if (text) {
+    program->Release();
+    std::string lines = argv[3];
+    for (auto at = lines.find("\\n"); at != std::string::npos; at = lines.find("\\n", at))
+      lines.replace(at, 2, "\r\n");
+    return program->SetText(std::atoi(argv[2]), lines) ? 0 : Fail("no such control");
+  }
   // These leave the program running, with its box open.
   if (!generate && !end) program->Release();
   if (press) {
