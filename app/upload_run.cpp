@@ -79,8 +79,8 @@ struct UploadRun final : upload::UploadProgress {
 void DoUpload(void* context) {
   UploadRun& run = *static_cast<UploadRun*>(context);
   SiteUploadFiles site(*run.folder);
-  upload::UploadChoice choice =
-      upload::ChooseFilesToSend(site.List(run.cancelled), *run.uploaded, run.send_all);
+  upload::UploadChoice choice = upload::ChooseFilesToSend(
+      site.List(run.cancelled, *run.uploaded, run.send_all), *run.uploaded, run.send_all);
   run.files = std::move(choice.to_send);
   run.unchanged = choice.unchanged;
   run.total_bytes = choice.bytes_to_send;

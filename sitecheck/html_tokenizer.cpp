@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 #include "sitecheck/text_codec.h"
 #include "utils/ascii.h"
@@ -27,13 +28,17 @@ HtmlTokenizer::HtmlTokenizer(std::string_view html) : html_(html) {
   if (html_.substr(0, kUtf8Bom.size()) == kUtf8Bom) position_ = counted_to_ = kUtf8Bom.size();
 }
 
+// Counted with the library's searches, not byte by byte: on pages of
+// paragraphs this was a quarter of the tokenizer's time.
 int HtmlTokenizer::LineAt(std::size_t position) {
-  for (; counted_to_ < position; ++counted_to_) {
-    const char c = html_[counted_to_];
-    if (c == '\n' ||
-        (c == '\r' && (counted_to_ + 1 == html_.size() || html_[counted_to_ + 1] != '\n')))
-      ++line_;
-  }
+  if (position <= counted_to_) return line_;
+  const char* const from = html_.data() + counted_to_;
+  const char* const to = html_.data() + position;
+  line_ += static_cast<int>(std::count(from, to, '\n'));
+  // A CR alone ends a line too; in CR LF the LF counted it.
+  for (const char* cr = from; (cr = static_cast<const char*>(std::memchr(cr, '\r', to - cr))); ++cr)
+    if (cr + 1 == html_.data() + html_.size() || cr[1] != '\n') ++line_;
+  counted_to_ = position;
   return line_;
 }
 

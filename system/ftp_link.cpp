@@ -13,6 +13,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "system/handles.h"
 #include "system/system.h"
 #include "upload/sha256.h"
 
@@ -27,7 +28,7 @@ namespace {
 constexpr DWORD kConnectTimeoutMs = 15000;
 constexpr DWORD kAnswerTimeoutMs = 60000;
 constexpr DWORD kCleanupTimeoutMs = 1000;
-constexpr long kSliceMs = 200;
+constexpr DWORD kSliceMs = 200;
 constexpr std::size_t kReceiveBytes = 16 * 1024;
 
 constexpr DWORD kContextFlags = ISC_REQ_SEQUENCE_DETECT | ISC_REQ_REPLAY_DETECT |
@@ -198,7 +199,9 @@ class Credentials {
 class Connection {
  public:
   Connection(const std::atomic<bool>& cancelled, const ULONGLONG& cleanup_until)
-      : cancelled_(cancelled), cleanup_until_(cleanup_until) {}
+      : cancelled_(cancelled),
+        cleanup_until_(cleanup_until),
+        event_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {}
   ~Connection() { Reset(); }
 
   // With `wait` false the connection may still be on its way: the first
@@ -214,17 +217,20 @@ class Connection {
   SOCKET socket() const { return socket_.get(); }
 
  private:
-  // Waits until the socket can be read (or written); Ok, TimedOut or
-  // Cancelled.
-  LinkStatus Wait(bool write, DWORD timeout_ms);
+  // Waits until the socket has news (bytes, room for more, the connection
+  // made or closed); Ok, TimedOut or Cancelled.
+  LinkStatus Wait(DWORD timeout_ms);
   // Waits until a connection begun by Open is made.
   LinkStatus Connected();
   LinkStatus SendRaw(std::string_view bytes);
   LinkStatus ReceiveRaw();  // appends to encrypted_
-  LinkStatus Negotiate(Credentials& credentials, const std::string& host, bool first);
+  // With the credentials and server name Handshake was given.
+  LinkStatus Negotiate(bool first);
 
   const std::atomic<bool>& cancelled_;
   const ULONGLONG& cleanup_until_;
+  // Set by Winsock when the socket has news; reset by the wait it ends.
+  ObjectHandle event_;
   Socket socket_;
   CtxtHandle context_{};
   bool has_context_ = false;
@@ -244,7 +250,10 @@ void Connection::Reset() {
   socket_.reset();
 }
 
-LinkStatus Connection::Wait(bool write, DWORD timeout_ms) {
+// On the socket's event, not select(): under Wine, select() learnt of a
+// data connection being made 1 to 10 ms after the FTP server had taken it,
+// once for every file; the event is there at once.
+LinkStatus Connection::Wait(DWORD timeout_ms) {
   const ULONGLONG start = GetTickCount64();
   while (true) {
     const ULONGLONG now = GetTickCount64();
@@ -252,25 +261,21 @@ LinkStatus Connection::Wait(bool write, DWORD timeout_ms) {
     if (!cleaning && cancelled_.load()) return LinkStatus::Cancelled;
     if (cleaning && now >= cleanup_until_) return LinkStatus::TimedOut;
     if (now - start >= timeout_ms) return LinkStatus::TimedOut;
-    fd_set ready, failed;
-    FD_ZERO(&ready);
-    FD_ZERO(&failed);
-    FD_SET(socket_.get(), &ready);
-    FD_SET(socket_.get(), &failed);
-    timeval slice{0, kSliceMs * 1000};
-    const int count =
-        select(0, write ? nullptr : &ready, write ? &ready : nullptr, &failed, &slice);
-    if (count == SOCKET_ERROR) return LinkStatus::Lost;
-    if (count > 0) return LinkStatus::Ok;  // a failure shows in the call that follows
+    const DWORD woken = WaitForSingleObject(event_.get(), kSliceMs);
+    if (woken == WAIT_OBJECT_0) return LinkStatus::Ok;  // the call that follows tells what
+    if (woken != WAIT_TIMEOUT) return LinkStatus::Lost;
   }
 }
 
 LinkStatus Connection::Open(const sockaddr_in& address, DWORD timeout_ms, bool wait) {
   Reset();
   socket_.reset(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
-  if (!socket_) return LinkStatus::Lost;
-  u_long non_blocking = 1;
-  ioctlsocket(socket_.get(), FIONBIO, &non_blocking);
+  // The event makes the socket non-blocking as well. A signal left from
+  // the last socket is of no use.
+  WaitForSingleObject(event_.get(), 0);
+  if (!socket_ || !event_.get() ||
+      WSAEventSelect(socket_.get(), event_.get(), FD_READ | FD_WRITE | FD_CONNECT | FD_CLOSE) != 0)
+    return LinkStatus::Lost;
   // Small commands and their answers go at once.
   const BOOL no_delay = TRUE;
   setsockopt(socket_.get(), IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&no_delay),
@@ -286,13 +291,19 @@ LinkStatus Connection::Open(const sockaddr_in& address, DWORD timeout_ms, bool w
 LinkStatus Connection::Connected() {
   if (!connecting_) return LinkStatus::Ok;
   connecting_ = false;
-  if (const LinkStatus waited = Wait(true, connect_timeout_ms_); waited != LinkStatus::Ok)
-    return waited;
-  int error = 0;
-  int size = sizeof error;
-  getsockopt(socket_.get(), SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &size);
-  if (error == 0) return LinkStatus::Ok;
-  return error == WSAETIMEDOUT ? LinkStatus::TimedOut : LinkStatus::Refused;
+  // Until the connection is made nothing else signals the event (Open
+  // cleared it), so each wait has the whole time.
+  while (true) {
+    WSANETWORKEVENTS events{};
+    if (WSAEnumNetworkEvents(socket_.get(), nullptr, &events) != 0) return LinkStatus::Lost;
+    if (events.lNetworkEvents & FD_CONNECT) {
+      const int error = events.iErrorCode[FD_CONNECT_BIT];
+      if (error == 0) return LinkStatus::Ok;
+      return error == WSAETIMEDOUT ? LinkStatus::TimedOut : LinkStatus::Refused;
+    }
+    if (const LinkStatus waited = Wait(connect_timeout_ms_); waited != LinkStatus::Ok)
+      return waited;
+  }
 }
 
 LinkStatus Connection::SendRaw(std::string_view bytes) {
@@ -302,8 +313,7 @@ LinkStatus Connection::SendRaw(std::string_view bytes) {
     const int sent = send(socket_.get(), bytes.data(), chunk, 0);
     if (sent == SOCKET_ERROR) {
       if (WSAGetLastError() != WSAEWOULDBLOCK) return LinkStatus::Lost;
-      if (const LinkStatus waited = Wait(true, kAnswerTimeoutMs); waited != LinkStatus::Ok)
-        return waited;
+      if (const LinkStatus waited = Wait(kAnswerTimeoutMs); waited != LinkStatus::Ok) return waited;
       continue;
     }
     bytes.remove_prefix(static_cast<std::size_t>(sent));
@@ -321,13 +331,11 @@ LinkStatus Connection::ReceiveRaw() {
       return LinkStatus::Ok;
     }
     if (got == 0 || WSAGetLastError() != WSAEWOULDBLOCK) return LinkStatus::Lost;
-    if (const LinkStatus waited = Wait(false, kAnswerTimeoutMs); waited != LinkStatus::Ok)
-      return waited;
+    if (const LinkStatus waited = Wait(kAnswerTimeoutMs); waited != LinkStatus::Ok) return waited;
   }
 }
 
-LinkStatus Connection::Negotiate(Credentials& credentials, const std::string& host, bool first) {
-  std::string target = host;
+LinkStatus Connection::Negotiate(bool first) {
   bool need_more = first ? false : encrypted_.empty();
   while (true) {
     if (need_more) {
@@ -341,7 +349,7 @@ LinkStatus Connection::Negotiate(Credentials& credentials, const std::string& ho
     OutputToken out;
     unsigned long flags = 0;
     const SECURITY_STATUS status = InitializeSecurityContextA(
-        credentials.get(), first ? nullptr : &context_, target.data(), kContextFlags, 0, 0,
+        credentials_->get(), first ? nullptr : &context_, host_.data(), kContextFlags, 0, 0,
         first ? nullptr : &in_desc, 0, first ? &context_ : nullptr, out.desc(), &flags, nullptr);
     if (first) has_context_ = status == SEC_I_CONTINUE_NEEDED || status == SEC_E_OK;
     first = false;
@@ -373,7 +381,7 @@ LinkStatus Connection::Handshake(Credentials& credentials, const std::string& ho
   host_ = host;
   // Bytes that came before the handshake would be no TLS.
   encrypted_.clear();
-  return Negotiate(credentials, host, true);
+  return Negotiate(true);
 }
 
 LinkStatus Connection::Send(std::string_view bytes) {
@@ -416,20 +424,21 @@ LinkStatus Connection::Receive(std::string& bytes) {
       SecBufferDesc desc{SECBUFFER_VERSION, 4, parts};
       const SECURITY_STATUS status = DecryptMessage(&context_, &desc, 0, nullptr);
       if (status == SEC_E_OK || status == SEC_I_RENEGOTIATE) {
-        std::string extra;
+        // What follows the record (the next one, begun) stays, at the end of
+        // the bytes received.
+        std::size_t extra = 0;
         std::size_t before = bytes.size();
         for (const SecBuffer& part : parts) {
           if (part.BufferType == SECBUFFER_DATA && part.pvBuffer)
             bytes.append(static_cast<const char*>(part.pvBuffer), part.cbBuffer);
-          if (part.BufferType == SECBUFFER_EXTRA && part.pvBuffer)
-            extra.assign(static_cast<const char*>(part.pvBuffer), part.cbBuffer);
+          if (part.BufferType == SECBUFFER_EXTRA && part.pvBuffer &&
+              part.cbBuffer <= encrypted_.size())
+            extra = part.cbBuffer;
         }
-        encrypted_ = std::move(extra);
+        encrypted_.erase(0, encrypted_.size() - extra);
         // TLS 1.3 sends tickets and key updates after the handshake.
         if (status == SEC_I_RENEGOTIATE) {
-          if (const LinkStatus again = Negotiate(*credentials_, host_, false);
-              again != LinkStatus::Ok)
-            return again;
+          if (const LinkStatus again = Negotiate(false); again != LinkStatus::Ok) return again;
         }
         if (bytes.size() > before) return LinkStatus::Ok;
         continue;
@@ -449,8 +458,7 @@ LinkStatus Connection::Finish() {
     if (ApplyControlToken(&context_, &desc) == SEC_E_OK) {
       OutputToken out;
       unsigned long flags = 0;
-      std::string target = host_;
-      InitializeSecurityContextA(credentials_->get(), &context_, target.data(), kContextFlags, 0, 0,
+      InitializeSecurityContextA(credentials_->get(), &context_, host_.data(), kContextFlags, 0, 0,
                                  nullptr, 0, nullptr, out.desc(), &flags, nullptr);
       if (!out.bytes().empty()) {
         if (const LinkStatus sent = SendRaw(out.bytes()); sent != LinkStatus::Ok) return sent;
@@ -458,11 +466,12 @@ LinkStatus Connection::Finish() {
     }
   }
   // Without TLS the end of the data is the end of the file, and closing
-  // sends it after every byte. With TLS the server answers the end with its
-  // own: closing before it arrived could reset the connection under bytes
-  // the server has not read yet.
+  // sends it after every byte: no shutdown first, which under Wine costs
+  // two more trips to its server for every file. With TLS the server
+  // answers the end with its own: closing before it arrived could reset the
+  // connection under bytes the server has not read yet.
   if (const LinkStatus connected = Connected(); connected != LinkStatus::Ok) return connected;
-  shutdown(socket_.get(), SD_SEND);
+  if (has_context_) shutdown(socket_.get(), SD_SEND);
   while (has_context_) {
     encrypted_.clear();
     const LinkStatus got = ReceiveRaw();

@@ -19,8 +19,11 @@ class SiteUploadFiles final : public upload::UploadSource {
 
   // Every file but those that stay on the PC (upload::StaysOnPc), in the
   // listing's order; a file that cannot be read is left out.
-  // Stops early, with what it has, once `cancelled` is set.
-  std::vector<upload::LocalFile> List(const std::atomic<bool>& cancelled);
+  // Stops early, with what it has, once `cancelled` is set. Only a file
+  // that `uploaded` holds with its present size is hashed; the others (all
+  // of them with `send_all`) differ anyway and come with no hash.
+  std::vector<upload::LocalFile> List(const std::atomic<bool>& cancelled,
+                                      const upload::FileStates& uploaded, bool send_all);
   std::optional<std::string> Read(const std::string& path, std::uint64_t offset,
                                   std::size_t length) override;
 

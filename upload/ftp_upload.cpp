@@ -79,7 +79,9 @@ class Session {
 
  private:
   Answer ReadReply();
-  Answer Command(std::string_view verb, std::string_view argument = {});
+  // With `await` false only sent: a line that went gives code 0, and the
+  // reply is read later.
+  Answer Command(std::string_view verb, std::string_view argument = {}, bool await = true);
   // The cause of an answer that was not the one hoped for; a refusal's
   // words are kept for the notice.
   Cause Refused(const Answer& answer);
@@ -132,7 +134,7 @@ Answer Session::ReadReply() {
   }
 }
 
-Answer Session::Command(std::string_view verb, std::string_view argument) {
+Answer Session::Command(std::string_view verb, std::string_view argument, bool await) {
   std::string line(verb);
   if (!argument.empty()) {
     // A line break in a name or password would start another command.
@@ -145,7 +147,7 @@ Answer Session::Command(std::string_view verb, std::string_view argument) {
   }
   line += "\r\n";
   const LinkStatus sent = link_.Send(line);
-  if (sent != LinkStatus::Ok) return {sent, 0};
+  if (sent != LinkStatus::Ok || !await) return {sent, 0};
   return ReadReply();
 }
 
@@ -278,13 +280,17 @@ Cause Session::OpenDataConnection() {
 // what was sent.
 Cause Session::SendBytes(const LocalFile& file, const std::string& temporary) {
   if (const Cause cause = OpenDataConnection(); cause != Cause::None) return cause;
-  const Answer store = Command("STOR", temporary);
+  const Answer sent = Command("STOR", temporary, false);
+  // The first piece is read and hashed while the server answers.
+  Sha256 hash;
+  std::optional<std::string> chunk = source_.Read(file.path, 0, kChunkBytes);
+  if (chunk) hash.Add(*chunk);
+  const Answer store = sent.status == LinkStatus::Ok && sent.code == 0 ? ReadReply() : sent;
   if (store.code != 150 && store.code != 125) {
     link_.DropData();
     return Refused(store);
   }
   LinkStatus status = tls_ ? link_.StartDataTls() : LinkStatus::Ok;
-  Sha256 hash;
   std::uint64_t offset = 0;
   bool read_failed = false;
   progress_.BytesSent(0);
@@ -295,14 +301,14 @@ Cause Session::SendBytes(const LocalFile& file, const std::string& temporary) {
       status = LinkStatus::Cancelled;
       break;
     }
-    const auto chunk = source_.Read(file.path, offset, kChunkBytes);
     if (!chunk) read_failed = true;
     if (!chunk || chunk->empty()) break;
     status = link_.SendData(*chunk);
     if (status != LinkStatus::Ok) break;
-    hash.Add(*chunk);
     offset += chunk->size();
     progress_.BytesSent(offset);
+    chunk = source_.Read(file.path, offset, kChunkBytes);
+    if (chunk) hash.Add(*chunk);
   }
   if (status == LinkStatus::Ok && !read_failed) status = link_.FinishData();
   if (status != LinkStatus::Ok || read_failed) {

@@ -37,7 +37,7 @@ upload::UploadOutcome Upload(const std::string& folder, upload::UploadJob& job,
   SiteUploadFiles site(folder);
   upload::FileStates& section = upload::SectionOf(record, job.target.RecordKey());
   const upload::UploadChoice choice =
-      upload::ChooseFilesToSend(site.List(cancelled), section, false);
+      upload::ChooseFilesToSend(site.List(cancelled, section, false), section, false);
   upload::UploadOutcome outcome;
   sent = choice.to_send.size();
   if (!choice.to_send.empty()) {

@@ -463,6 +463,13 @@ TEST_F(Upload, OverTlsTheFirstUploadAsksTheSecondSendsNothingAChangedPageAloneGo
   EXPECT_EQ(Count(changes, "\"STOR "), 1);
   EXPECT_EQ(Count(changes, "\"RNTO s02.html\""), 1);
 
+  // A change that keeps the size is found by the hash.
+  test::WriteFileBytes(test::SiteFolder() + "s02.html", "<h1>Alt</h1>");
+  const auto same_size = ChooseUpload(fields);
+  ASSERT_EQ(same_size.size(), 1u);
+  EXPECT_EQ(same_size[0].text, Notice(1, site.size() - 1, "127.0.0.1/www/klasse"));
+  EXPECT_EQ(ReadFileBytes(server + "s02.html"), "<h1>Alt</h1>");
+
   // Shift held: everything again.
   const auto all = ChooseUpload(fields, {}, true);
   ASSERT_EQ(all.size(), 1u);
@@ -497,6 +504,38 @@ TEST_F(Upload, WrongPasswordOrNoTlsOnTheServerSendNothing) {
   const auto agreed = ChooseUpload(fields, {IDYES});
   ASSERT_EQ(agreed.size(), 2u);
   EXPECT_EQ(Differences(ReadTree(ServerFolder("vsftpd_plain")), SiteFilesToSend()), "");
+}
+
+TEST_F(Upload, ClosedPortAndFolderWithoutWriteRightsAreNamed) {
+  // A port on 127.0.0.1 that was free a moment ago: nobody listens there.
+  WSADATA winsock{};
+  WSAStartup(MAKEWORD(2, 2), &winsock);
+  const SOCKET probe = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  int size = sizeof address;
+  ASSERT_EQ(bind(probe, reinterpret_cast<sockaddr*>(&address), size), 0);
+  getsockname(probe, reinterpret_cast<sockaddr*>(&address), &size);
+  closesocket(probe);
+  UploadFields closed = FieldsFor("vsftpd_plain");
+  closed.port = std::to_string(ntohs(address.sin_port));
+  const auto refused = ChooseUpload(closed);
+  WSACleanup();
+  ASSERT_EQ(refused.size(), 1u);
+  EXPECT_EQ(refused[0].text.substr(0, refused[0].text.find("\r\n\r\n")),
+            "Das Hochladen nach \xAB"
+            "127.0.0.1/www\xBB ist gescheitert:\r\nDer Server hat die Verbindung abgelehnt. "
+            "Stimmt der Port?");
+
+  // The server's user may not write into a folder made by someone else.
+  ASSERT_TRUE(CreateDirectoryA((ServerFolder("vsftpd_plain") + "gesperrt").c_str(), nullptr));
+  const auto boxes = ChooseUpload(FieldsFor("vsftpd_plain", "www/gesperrt"));
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_NE(boxes[0].text.find("\r\nindex.html: Keine Berechtigung auf dem Server."),
+            std::string::npos)
+      << boxes[0].text;
+  EXPECT_TRUE(ReadTree(ServerFolder("vsftpd_plain") + "gesperrt\\").empty());
 }
 
 TEST_F(Upload, ServerThatRenamesOverNoFileGetsTheNewPageAllTheSame) {
