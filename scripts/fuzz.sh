@@ -6,13 +6,14 @@
 #   scripts/fuzz.sh [runs [target ...]]
 # Targets: gallery_text, menu_items, page_writer, stored_values, of
 # "Website prüfen": sitecheck_text (tokenizer, decoding, references, text
-# conversions, picture headers; fast) and sitecheck (the whole check and
-# report over a small site); of "Website hochladen": ftp_reply (the
-# server's replies), passive_reply (EPSV, PASV, the private-address rule)
-# and upload_record (the record of what was uploaded, the FTP command file);
-# and of "Menü in Website übernehmen": page_parts (a page's generated parts
-# read back, and the update's plan) and link_rewriter (links pointed at
-# renamed pages).
+# conversions, picture headers; fast), sitecheck_readers (a page's declared
+# encoding, Windows-1252 decoding, the stylesheet reader; fast) and
+# sitecheck (the whole check and report over a small site); of "Website
+# hochladen": ftp_reply (the server's replies), passive_reply (EPSV, PASV,
+# the private-address rule) and upload_record (the record of what was
+# uploaded, the FTP command file); and of "Menü in Website übernehmen":
+# page_parts (a page's generated parts read back, and the update's plan)
+# and link_rewriter (links pointed at renamed pages).
 # Without a number of runs each target gets its own brief one, a minute at
 # most together, as the test command runs them.
 # TRELLAN_FUZZ_OPTIONS adds libFuzzer options, e.g. "-jobs=2 -workers=2".
@@ -22,8 +23,8 @@ build="${TRELLAN_BUILD_DIR:-$root/build}"
 runs="${1:-}"
 [ $# -gt 0 ] && shift
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(gallery_text menu_items page_writer stored_values sitecheck_text sitecheck
-                                     ftp_reply passive_reply upload_record page_parts link_rewriter)
+[ ${#targets[@]} -gt 0 ] || targets=(gallery_text menu_items page_writer stored_values sitecheck_text sitecheck_readers
+                                     sitecheck ftp_reply passive_reply upload_record page_parts link_rewriter)
 cxx="$(command -v clang++-14 || command -v clang++)"
 
 # The page writer's embedded texts and the program's identity are generated
@@ -107,11 +108,18 @@ for target in "${targets[@]}"; do
       printf 'GIF89a\x10\x00\x10\x00 \xc4\xb0\xce\x91\xd0\x81 \xe1\xba\x9e' >"$seeds/6"
       run_target sitecheck_text 4096 100000 "$root/sitecheck/"{html_tokenizer,picture_size,site_url,text_codec}.cpp
       ;;
+    sitecheck_readers)
+      printf '<!-- <meta charset=utf-8> --><META http-equiv="Content-Type" content="text/html; charset=\\"ISO-8859-1\\"">b\xfc\x80cher' >"$seeds/1"
+      printf '<p title="<meta charset=latin1>"><meta charset=" x-user-defined ">' >"$seeds/2"
+      printf '@import "a.css";@namespace s url(http://x);\r\n/* url(no.png) */p{background:URL( "b c\\31 .png" ) url(d\\)e.png) url(bad pic.png)}\r\nq{src:url(f.woff2)format("woff2");content:"u\\\r\nrl(x)"}' >"$seeds/3"
+      run_target sitecheck_readers 4096 100000 "$root/sitecheck/"{css_reader,html_tokenizer,page_encoding,text_codec}.cpp
+      ;;
     sitecheck)
       # Pages and files of a small site, each after a line "@@name".
       printf '\xef\xbb\xbf<!DOCTYPE html>\r\n<title>Seitentitel eingeben</title>\r\n<meta name="author" content="Vorname Name">\r\n<a href="S2.html#oben">x</a> <a href="dummy.pdf">d</a>\r\n<img src="media/Bild%%20gross.jpg"><p id=a id=b>GeHe1m24</p>\r\n@@s2.html\n<h1 id="oben">x</h1><a href="index.html#fehlt">i</a><a href="../x">y</a>\n@@media/Bild gross.jpg\n\xff\xd8\xff\xe1\x00\x04xx\xff\xc0\x00\x0b\x08\x0b\xb8\x0f\xa0\x03\x01\x22\x00' >"$seeds/1"
       printf '<script>a</div>"</script><!--> <a href=x.png srcset="a.png 1x, b.gif 2x">&auml;&#xE4;&amp\r<textarea><a href=no></textarea>\n@@x.png\n\x89PNG\r\n\x1a\n\x00\x00\x00\x0dIHDR\x00\x00\x08\x00\x00\x00\x04\x00\x08\x02\x00\x00\x00\n@@a.png\nGIF89a\x10\x00\x10\x00' >"$seeds/2"
       printf '<a href="sub/">s</a><a href="C:\\x.jpg">c</a><a href=mailto:vorname.name@example.com>m</a>\n@@sub/index.htm\n<a href=../index.html#top>t</a><video poster=p.webp></video><object data=p.webp></object>\n@@sub/p.webp\nRIFF\x00\x00\x00\x00WEBPVP8X\x0a\x00\x00\x00\x00\x00\x00\x00\x7f\x07\x00\xdf\x0b\x00' >"$seeds/3"
+      printf '<meta charset=windows-1252><base href="sub/"><link rel=stylesheet href="../s.css"><a href="b\xfccher.html#x\\y">b</a><style>p{background:url(a.png)}</style><p style="background:url(\x27C.png\x27)"><svg><use xlink:href="#i"/></svg>\n@@s.css\n@import "t.css";body{background:url(sub/b\xc3\xbccher.html)}\n@@t.css\na{src:url(x.woff)}\n@@sub/b\xc3\xbccher.html\n<a name="x\\y">' >"$seeds/4"
       run_target sitecheck 4096 10000 "$root/sitecheck/"*.cpp
       ;;
     ftp_reply)

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "sitecheck/check_text.h"
+#include "sitecheck/html_tokenizer.h"
 
 namespace trellan::sitecheck {
 
@@ -48,9 +49,17 @@ constexpr auto kFindingKinds = std::to_array<FindingKindRow>({
     {FindingKind::UnreachablePage, Severity::Warning, "Seite von index.html aus nicht erreichbar",
      "Keine Kette von Links führt von index.html hierher: Verlinke die Seite im Menü oder auf "
      "einer anderen Seite – oder lösche sie, wenn du sie nicht mehr brauchst."},
-    {FindingKind::PageNotChecked, Severity::Warning, "Seite nicht geprüft",
+    {FindingKind::PageNotChecked, Severity::Warning, "Datei nicht geprüft",
      "Die Datei ist keine HTML-Seite in UTF-8 (vielleicht eine umbenannte Datei oder in UTF-16 "
      "gespeichert): Speichere sie im Editor als UTF-8 oder gib ihr die passende Endung."},
+    {FindingKind::UndeclaredEncoding, Severity::Warning, "Codierung nicht angegeben",
+     "Die Seite ist nicht in UTF-8 gespeichert und nennt ihre Codierung nicht, darum wurde sie "
+     "als Windows-1252 gelesen: Speichere sie im Editor als UTF-8 und schreibe "
+     "<meta charset=\"utf-8\"> in den <head>."},
+    {FindingKind::PartNotChecked, Severity::Warning, "Nicht alles geprüft",
+     "<base href> zeigt aus dem Website-Ordner hinaus oder ins Internet, darum wurden die "
+     "relativen Verweise dieser Seite nicht geprüft: Lösche <base>, wenn die Dateien im "
+     "Website-Ordner liegen."},
     {FindingKind::PlaceholderTitle, Severity::Hint, "Platzhalter im Seitentitel",
      "Ersetze „Seitentitel eingeben“ im <title> durch einen eigenen Titel – er steht im "
      "Browser-Tab und in den Treffern der Suchmaschinen."},
@@ -105,11 +114,22 @@ constexpr auto kOtherFixes = std::to_array<OtherFixRow>({
      "Vereinfache die Grafik oder speichere sie als Bild in Webgröße (höchstens 1600 px breit)."},
     // PageNotChecked
     {OtherFix::PageTooLarge,
-     "Die Seite ist größer als 32 MB und wurde nicht geprüft: Lagere große Inhalte wie "
+     "Die Datei ist größer als 32 MB und wurde nicht geprüft: Lagere große Inhalte wie "
      "eingebettete Bilder in eigene Dateien aus."},
     {OtherFix::PageUnreadable,
      "Die Datei ließ sich nicht lesen: Schließe sie in anderen Programmen und prüfe die Website "
      "noch einmal."},
+    // PartNotChecked
+    {OtherFix::OtherEncoding,
+     "Die Seite ist als „{encoding}“ gespeichert, darum wurden ihre Verweise mit Umlauten oder "
+     "Sonderzeichen nicht geprüft: Speichere sie im Editor als UTF-8 und schreibe "
+     "<meta charset=\"utf-8\"> in den <head>."},
+    {OtherFix::FragmentLimit,
+     "Auf dieser Seite wurden nur die ersten 10000 Verweise mit # auf ihr Sprungziel geprüft: "
+     "Teile die Seite auf, wenn sie so viele braucht."},
+    {OtherFix::AttributeLimit,
+     "Das Element hat mehr als 256 Attribute, die weiteren wurden nicht geprüft: Lösche, was es "
+     "nicht braucht."},
     // SamplePassword
     {OtherFix::PasswordPageName,
      "Die geheime Seite heißt wie das Beispiel-Passwort, das jeder kennt: Wähle ein eigenes "
@@ -124,13 +144,20 @@ struct ReferenceAttribute {
 
 // The first row that matches a tag's attribute decides.
 constexpr auto kReferenceAttributes = std::to_array<ReferenceAttribute>({
-    // It sets where relative references start, which the check leaves open.
+    // It sets where relative references start: the pages stage reads it
+    // before the scan.
     {"base", "href", ReferenceForm::NotFollowed},
     {"", "href", ReferenceForm::Url},
     {"", "src", ReferenceForm::Url},
     {"", "srcset", ReferenceForm::Srcset},
     {"video", "poster", ReferenceForm::Url},
     {"object", "data", ReferenceForm::Url},
+    // Where a form sends its entries: a missing page there fails on submit.
+    {"form", "action", ReferenceForm::Url},
+    {"", "formaction", ReferenceForm::Url},
+    // SVG's <use> and <image> in the older form.
+    {"", "xlink:href", ReferenceForm::Url},
+    {"", "style", ReferenceForm::Css},
 });
 
 constexpr auto kPlaceholderMetas = std::to_array<PlaceholderMeta>({
@@ -149,6 +176,8 @@ static_assert(InEnumOrder(kSeverities, [](const SeverityRow& row) { return row.s
 static_assert(kSeverities.size() == kSeverityCount);
 static_assert(InEnumOrder(kFindingKinds, [](const FindingKindRow& row) { return row.kind; }));
 static_assert(InEnumOrder(kOtherFixes, [](const OtherFixRow& row) { return row.fix; }));
+// The limits as the sentences name them.
+static_assert(kMaxFragmentChecksPerPage == 10000 && HtmlTokenizer::kMaxAttributes == 256);
 
 // The sentence with each "{name}" that `values` names replaced by its
 // value, cut to kMaxSubjectBytes; values are not searched again.

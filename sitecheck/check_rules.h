@@ -60,6 +60,9 @@ enum class OtherFix {
   SimplifyGraphic,
   PageTooLarge,
   PageUnreadable,
+  OtherEncoding,
+  FragmentLimit,
+  AttributeLimit,
   PasswordPageName,
 };
 
@@ -73,6 +76,7 @@ std::string FixText(OtherFix fix, std::initializer_list<FixValue> values = {});
 enum class ReferenceForm {
   Url,
   Srcset,       // a list of image candidates, each a URL
+  Css,          // declarations whose url(...) are URLs
   NotFollowed,  // none, or one the check leaves open
 };
 

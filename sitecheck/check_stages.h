@@ -1,12 +1,15 @@
 #pragma once
 // The stages of a check, each over the shared CheckState. CheckSite runs
 // them in this order: names, pages collected, start page, each page read
-// and scanned, fragments, reachability. The scan of a page hands each
-// start tag to the ids, alt and meta checks, then each of its attributes to
-// the references and the sample texts, and each text to the title and the
-// sample texts: findings on one line are listed in that order.
+// and scanned, then each stylesheet they refer to, fragments,
+// reachability. The scan of a page hands each start tag to the ids, alt and
+// meta checks, then each of its attributes to the references and the
+// sample texts, and each text to the title and the sample texts, and each
+// <style> to the stylesheet check: findings on one line are listed in that
+// order.
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "sitecheck/check_state.h"
@@ -18,10 +21,20 @@ namespace trellan::sitecheck {
 // and a page named like the sample password.
 void CheckNames(CheckState& state);
 
-// Pages (page_check.cpp): lists the pages, index.html first; reads a page,
-// or says why it is not checked, and scans it.
+// Pages (page_check.cpp): lists the pages, index.html first; reads a page
+// or a stylesheet, or says why it is not checked; reads a page in its
+// encoding, finds its <base href> and scans it.
 void CollectPages(CheckState& state);
+std::optional<std::string> ReadDocument(CheckState& state, std::size_t page);
 void CheckPage(CheckState& state, std::size_t page);
+
+// Stylesheets (stylesheet_check.cpp): each .css file a page or stylesheet
+// refers to is queued behind the pages; its url(...) and @import, and
+// those of <style> elements and style attributes (`in_text`: at their
+// lines from `line` on, else all at `line`).
+void QueueStylesheet(CheckState& state, std::size_t entry);
+void CheckStylesheet(CheckState& state, std::size_t sheet);
+void CheckCss(CheckState& state, std::size_t page, int line, std::string_view css, bool in_text);
 
 // Reachability (reachability_check.cpp): the start page, and the pages no
 // chain of links reaches from it.
@@ -46,8 +59,9 @@ void CheckSampleTexts(CheckState& state, std::size_t page, int line, std::string
                       bool in_text);
 
 // References (reference_check.cpp): every reference attribute's targets,
-// files, folders and fragments, and the sample links.
+// files, folders and fragments, and the sample links; one URL at a line.
 void CheckReferences(CheckState& state, std::size_t page, const HtmlToken& tag,
                      const HtmlAttribute& attribute);
+void CheckUrl(CheckState& state, std::size_t page, int line, std::string_view url);
 
 }  // namespace trellan::sitecheck

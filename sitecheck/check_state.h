@@ -55,8 +55,10 @@ struct PendingFragment {
   std::string subject;
 };
 
+// A page, or a stylesheet that a page or another stylesheet refers to.
 struct PageState {
   std::size_t entry = 0;
+  bool stylesheet = false;
   bool checked = false;
   int lines = 0;
   std::size_t external_links = 0;
@@ -64,6 +66,20 @@ struct PageState {
   std::unordered_set<std::string> anchor_names;
   std::unordered_set<std::size_t> links;  // pages reached by its references
   std::vector<PendingFragment> fragments;
+};
+
+// What the page being read sets for its references.
+struct ReadingState {
+  // Where relative references start when a <base href> inside the site
+  // moves them, as ResolveReference takes a page's path (a folder ends with
+  // '/'); empty: the page itself. With a base that leads elsewhere they are
+  // not checked.
+  std::string base;
+  bool base_elsewhere = false;
+  // The label of an encoding the check cannot decode, when the page has
+  // other than ASCII: references with other than ASCII are not checked.
+  std::string undecoded_encoding;
+  bool fragments_limited = false;  // more than kMaxFragmentChecksPerPage, said once
 };
 
 struct CheckState {
@@ -74,9 +90,13 @@ struct CheckState {
 
   SiteFiles& files;
   SiteIndex index;
-  // Every page, index.html first, then by path; and the page of an entry.
+  // Every page, index.html first, then by path, and after them the
+  // stylesheets as the check finds them; the page and the stylesheet of an
+  // entry.
   std::vector<PageState> pages;
   std::unordered_map<std::size_t, std::size_t> page_of_entry;
+  std::unordered_map<std::size_t, std::size_t> stylesheet_of_entry;
+  ReadingState reading;  // of the page or stylesheet being read
   std::unordered_map<std::size_t, std::optional<PictureSize>> picture_sizes;  // by entry
   FindingSink sink;
 };

@@ -1,5 +1,7 @@
 #include "sitecheck/check_text.h"
 
+#include <algorithm>
+
 #include "sitecheck/check_rules.h"
 #include "utils/ascii.h"
 #include "utils/utf8.h"
@@ -25,6 +27,11 @@ std::string ExtensionOf(std::string_view path) {
 bool IsPagePath(std::string_view path) {
   const std::string extension = ExtensionOf(path);
   return extension == "html" || extension == "htm";
+}
+
+bool IsAscii(std::string_view text) {
+  return std::all_of(text.begin(), text.end(),
+                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 bool IsPicturePath(std::string_view path) { return IsOneOf(ExtensionOf(path), kPictureExtensions); }

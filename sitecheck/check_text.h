@@ -14,6 +14,7 @@ std::string_view FolderOf(std::string_view path);
 std::string ExtensionOf(std::string_view path);
 
 bool IsPagePath(std::string_view path);
+bool IsAscii(std::string_view text);
 bool IsPicturePath(std::string_view path);
 
 // At most kMaxSubjectBytes, cut before a UTF-8 sequence, then "…".

@@ -50,6 +50,7 @@ void HtmlTokenizer::Begin(HtmlToken& token, TokenKind kind, std::size_t start) {
   token.name.clear();
   token.self_closing = false;
   token.attributes.clear();
+  token.more_attributes = false;
   token.text = {};
 }
 
@@ -255,7 +256,10 @@ void HtmlTokenizer::ReadAttributes(HtmlToken& token) {
       }
     }
     if (token.Attribute(name) != nullptr) continue;
-    if (token.attributes.size() >= kMaxAttributes) continue;
+    if (token.attributes.size() >= kMaxAttributes) {
+      token.more_attributes = true;
+      continue;
+    }
     token.attributes.push_back({name, DecodeCharacterReferences(value, ReferenceContext::Attribute),
                                 value_begin, value_begin + value.size()});
   }

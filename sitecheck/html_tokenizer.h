@@ -59,6 +59,7 @@ struct HtmlToken {
   std::string name;
   bool self_closing = false;
   std::vector<HtmlAttribute> attributes;  // start tags only
+  bool more_attributes = false;           // more than kMaxAttributes, the rest skipped
   // Text, raw text, comment and doctype content as written, undecoded.
   std::string_view text;
 

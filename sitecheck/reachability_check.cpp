@@ -37,7 +37,7 @@ void CheckReachability(CheckState& state, std::size_t start_page) {
     }
   }
   for (std::size_t i = 0; i < state.pages.size(); ++i) {
-    if (!reached[i])
+    if (!reached[i] && !state.pages[i].stylesheet)
       state.sink.Add(state.PathOf(i), FindingKind::UnreachablePage, 0, "", state.PathOf(i));
   }
 }

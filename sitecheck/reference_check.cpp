@@ -18,15 +18,27 @@ struct Place {
   std::string_view value;  // the reference as written
 };
 
+Finding* Add(CheckState& state, const Place& at, FindingKind kind, std::string_view key) {
+  return state.sink.Add(state.PathOf(at.page), kind, at.line, key, at.value);
+}
+
+// What the check leaves open at a reference, once per page and reason.
+void NotChecked(CheckState& state, const Place& at, std::string_view reason, OtherFix fix,
+                std::initializer_list<FixValue> values) {
+  if (Finding* finding =
+          state.sink.Add(state.PathOf(at.page), FindingKind::PartNotChecked, at.line, reason, ""))
+    finding->fix = FixText(fix, values);
+}
+
 void AddFragment(CheckState& state, const Place& at, std::size_t target,
                  const std::string& fragment) {
   auto& fragments = state.pages[at.page].fragments;
-  if (fragments.size() < kMaxFragmentChecksPerPage)
+  if (fragments.size() < kMaxFragmentChecksPerPage) {
     fragments.push_back({target, fragment, at.line, std::string(at.value)});
-}
-
-Finding* Add(CheckState& state, const Place& at, FindingKind kind, std::string_view key) {
-  return state.sink.Add(state.PathOf(at.page), kind, at.line, key, at.value);
+  } else if (!state.reading.fragments_limited) {
+    state.reading.fragments_limited = true;
+    NotChecked(state, at, "fragments", OtherFix::FragmentLimit, {});
+  }
 }
 
 std::string MissingFileFix(const CheckState& state, const std::string& path) {
@@ -72,6 +84,8 @@ void CheckLocalTarget(CheckState& state, const Place& at, const Reference& refer
     if (reference.has_fragment) AddFragment(state, at, *linked, reference.fragment);
   } else if (IsPicturePath(actual)) {
     CheckPictureSize(state, at.page, at.line, target.entry);
+  } else if (ExtensionOf(actual) == "css") {
+    QueueStylesheet(state, target.entry);
   }
 }
 
@@ -83,12 +97,26 @@ bool IsSampleLink(const CheckState& state, const Reference& reference) {
 }
 
 void CheckReference(CheckState& state, const Place& at) {
-  const Reference reference = ResolveReference(state.PathOf(at.page), at.value);
+  const ReadingState& reading = state.reading;
+  const std::string& base = reading.base;
+  Reference reference = ResolveReference(base.empty() ? state.PathOf(at.page) : base, at.value);
   switch (reference.kind) {
     case ReferenceKind::Ignored: return;
     case ReferenceKind::External: ++state.pages[at.page].external_links; return;
     case ReferenceKind::OutsideSite: Add(state, at, FindingKind::OutsideSite, at.value); return;
     case ReferenceKind::Local: break;
+  }
+  if (reading.base_elsewhere) return;  // said once, at the <base>
+  if (!reading.undecoded_encoding.empty() && !IsAscii(at.value))
+    return NotChecked(state, at, "encoding", OtherFix::OtherEncoding,
+                      {{"encoding", reading.undecoded_encoding}});
+  // In a stylesheet, url(#id) names an element of the page that uses it.
+  if (reference.same_page && state.pages[at.page].stylesheet) return;
+  // With a <base href>, "#part" and "?query" lead to the base's target.
+  if (reference.same_page && !base.empty()) {
+    reference.same_page = false;
+    reference.names_folder = base.ends_with('/');
+    reference.path = base.substr(0, base.size() - (reference.names_folder ? 1 : 0));
   }
   if (reference.same_page) {
     if (reference.has_fragment) AddFragment(state, at, at.page, reference.fragment);
@@ -110,7 +138,12 @@ void CheckReferences(CheckState& state, std::size_t page, const HtmlToken& tag,
       for (const auto url : SrcsetUrls(attribute.value))
         CheckReference(state, {page, tag.line, url});
       return;
+    case ReferenceForm::Css: CheckCss(state, page, tag.line, attribute.value, false); return;
   }
+}
+
+void CheckUrl(CheckState& state, std::size_t page, int line, std::string_view url) {
+  CheckReference(state, {page, line, url});
 }
 
 }  // namespace trellan::sitecheck

@@ -26,8 +26,9 @@ CheckResult ResultOf(CheckState& state) {
   CheckResult result;
   std::unordered_map<std::string, std::size_t> rank;  // the site's own findings first
   for (std::size_t i = 0; i < state.pages.size(); ++i) {
-    result.pages.push_back(PageResultOf(state, i));
-    rank.emplace(result.pages.back().path, i + 1);
+    auto& results = state.pages[i].stylesheet ? result.stylesheets : result.pages;
+    results.push_back(PageResultOf(state, i));
+    rank.emplace(results.back().path, i + 1);
   }
   result.findings = state.sink.TakeFindings();
   std::stable_sort(result.findings.begin(), result.findings.end(),
@@ -59,7 +60,13 @@ CheckResult CheckSite(SiteFiles& site) {
   CheckNames(state);
   CollectPages(state);
   const auto start_page = CheckStartPage(state);
-  for (std::size_t page = 0; page < state.pages.size(); ++page) CheckPage(state, page);
+  // The stylesheets join the list behind the pages as they are found.
+  for (std::size_t page = 0; page < state.pages.size(); ++page) {
+    if (state.pages[page].stylesheet)
+      CheckStylesheet(state, page);
+    else
+      CheckPage(state, page);
+  }
   CheckFragments(state);
   if (start_page) CheckReachability(state, *start_page);
   return ResultOf(state);

@@ -7,16 +7,20 @@
 //
 // What counts as what:
 //  - Errors: a local reference (href, src, every srcset candidate, poster,
-//    object data) whose target does not exist; one that exists only in
-//    another upper/lower case (found on Windows, not on the web server); a
-//    "#fragment" that names no id (nor <a name>) in its page ("#" and
-//    "#top" need none); a reference that leaves the site folder; a site
-//    without index.html.
+//    object data, SVG's xlink:href, and each url(...) and @import of the
+//    stylesheets, <style> elements and style attributes) whose target does
+//    not exist; one that exists only in another upper/lower case (found on
+//    Windows, not on the web server); a "#fragment" that names no id (nor
+//    <a name>) in its page ("#" and "#top" need none); a reference that
+//    leaves the site folder; a site without index.html.
 //  - Warnings: file and folder names with other characters than ASCII
 //    letters, digits, '-', '_' and '.'; an img without alt (alt="" is fine:
 //    a decorative picture); a duplicate id in a page; a referenced picture
 //    over 1 MB or wider than 2000 px; a page that no chain of links from
-//    index.html reaches; a page too large, unreadable or not text.
+//    index.html reaches; a page or stylesheet too large, unreadable or not
+//    text; a page that is not UTF-8 and does not declare its encoding; what
+//    a limit below kept from being checked, once per page and reason, at
+//    its lines.
 //  - Hints: the sample's placeholders (the title, author and keywords texts
 //    in <title> and the meta tags; the e-mail address and the password in
 //    text and attribute values, and a file named like the password) and its
@@ -26,8 +30,17 @@
 //
 // Rules for what is left open:
 //  - A reference to a folder means its index.html (or index.htm), as on the
-//    web server. <base href>, form actions, usemap, CSS url() and links made
-//    by scripts are not followed.
+//    web server. Form actions, usemap and links made by scripts are not
+//    followed.
+//  - A page is read in the encoding its byte-order mark or <meta> declares
+//    (UTF-8, or Windows-1252 under any of its labels); an undeclared page
+//    that is not valid UTF-8 is read as Windows-1252. In a page declared in
+//    another encoding, references with other than ASCII are not checked.
+//  - The first <base href> sets where a page's relative references start;
+//    when it leads out of the folder or to the web, they are not checked.
+//  - Stylesheets are the .css files that pages (or their @import) refer to;
+//    their references start at the stylesheet's own folder, and their
+//    url(#id) names an element of the page that uses them, unchecked.
 //  - The same finding again on the same page (same kind and the same target,
 //    id or text) is reported once, with its further lines; the sample links
 //    of a page are one hint. The counts count findings after this merging.
@@ -37,11 +50,13 @@
 //  - A page lists at most kMaxListedFindings findings (the site as a whole
 //    too); the rest are counted in `omitted_findings` and in the totals.
 //    Subjects are cut at kMaxSubjectBytes.
-//  - Pages over kMaxPageBytes are not read. A page with a NUL byte in its
-//    first kTextProbeBytes is not text (a binary file, or UTF-16): it is
-//    reported, not checked.
+//  - Pages and stylesheets over kMaxPageBytes are not read. A page with a
+//    NUL byte in its first kTextProbeBytes is not text (a binary file, or
+//    UTF-16): it is reported, not checked.
 //  - Fragments are checked for at most kMaxFragmentChecksPerPage references
-//    per page; a page not checked is taken to have every id.
+//    per page; a page not checked is taken to have every id. A tag's
+//    attributes after its first HtmlTokenizer::kMaxAttributes are not
+//    checked.
 //  - Case-insensitive matching folds the letters NTFS folds for Latin,
 //    Greek and Cyrillic; the web server is taken to match names exactly,
 //    byte for byte (no Unicode normalisation).
@@ -84,6 +99,8 @@ enum class FindingKind {
   LargePicture,
   UnreachablePage,
   PageNotChecked,
+  UndeclaredEncoding,
+  PartNotChecked,
   // Hints
   PlaceholderTitle,
   PlaceholderAuthor,
@@ -125,6 +142,8 @@ struct CheckResult {
   std::vector<Finding> findings;
   // Every page: index.html first, then by path.
   std::vector<PageResult> pages;
+  // Every stylesheet the pages use, in the order the check found them.
+  std::vector<PageResult> stylesheets;
   std::size_t omitted_site_findings = 0;
   std::size_t errors = 0;
   std::size_t warnings = 0;

@@ -66,7 +66,8 @@ std::string LineCell(const Finding& finding) {
     if (i > 0) cell += ", ";
     cell += std::to_string(finding.more_lines[i]);
   }
-  if (finding.occurrences > 1 + finding.more_lines.size()) cell += " …";
+  if (finding.occurrences > 1 + finding.more_lines.size())
+    cell += " … (" + std::to_string(finding.occurrences) + "-mal)";
   return cell;
 }
 
@@ -92,6 +93,20 @@ void AppendOmitted(std::string& out, std::size_t omitted) {
   if (omitted == 0) return;
   out += "<p>" + Count(omitted, "weiterer Befund", "weitere Befunde") +
          " hier nicht aufgeführt: Behebe zuerst die obigen und prüfe dann noch einmal.</p>\n";
+}
+
+// A page's or stylesheet's findings under its name; false when it has
+// none.
+bool AppendFileFindings(std::string& out, const PageResult& file,
+                        const std::vector<const Finding*>& findings) {
+  if (findings.empty() && file.omitted_findings == 0) return false;
+  out += "<h2><a href=\"" + PageHref(file.path) + "\">" + Escaped(file.path) + "</a></h2>\n";
+  if (file.external_links > 0)
+    out += "<p>" + Count(file.external_links, "externer Link", "externe Links") +
+           " (nicht geprüft).</p>\n";
+  AppendTable(out, findings);
+  AppendOmitted(out, file.omitted_findings);
+  return true;
 }
 
 // The findings of each page (the site's own under "").
@@ -152,7 +167,7 @@ std::string ReportHtml(const CheckResult& result, const ReportInfo& info) {
       "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
       "<title>Prüfbericht der Website</title>\n<style>";
   out += kStyle;
-  out += "</style>\n</head>\n<body>\n<h1>Prüfbericht der Website</h1>\n";
+  out += "</style>\n</head>\n<body>\n<main>\n<h1>Prüfbericht der Website</h1>\n";
   out += "<p>Ordner: <code>" + Escaped(info.site_folder) +
          "</code><br>\nGeprüft: " + Escaped(info.checked_at) + "</p>\n";
   std::size_t external_links = 0;
@@ -178,18 +193,10 @@ std::string ReportHtml(const CheckResult& result, const ReportInfo& info) {
   }
   std::vector<const PageResult*> clean_pages;
   for (const auto& page : result.pages) {
-    const auto& findings = by_page[page.path];
-    if (findings.empty() && page.omitted_findings == 0) {
-      clean_pages.push_back(&page);
-      continue;
-    }
-    out += "<h2><a href=\"" + PageHref(page.path) + "\">" + Escaped(page.path) + "</a></h2>\n";
-    if (page.external_links > 0)
-      out += "<p>" + Count(page.external_links, "externer Link", "externe Links") +
-             " (nicht geprüft).</p>\n";
-    AppendTable(out, findings);
-    AppendOmitted(out, page.omitted_findings);
+    if (!AppendFileFindings(out, page, by_page[page.path])) clean_pages.push_back(&page);
   }
+  // Stylesheets appear only with findings: the pages list is about pages.
+  for (const auto& sheet : result.stylesheets) AppendFileFindings(out, sheet, by_page[sheet.path]);
   if (!clean_pages.empty()) {
     out += "<h2>Seiten ohne Befund</h2>\n<ul>\n";
     for (const PageResult* page : clean_pages) {
@@ -200,7 +207,7 @@ std::string ReportHtml(const CheckResult& result, const ReportInfo& info) {
     }
     out += "</ul>\n";
   }
-  out += "</body>\n</html>\n";
+  out += "</main>\n</body>\n</html>\n";
   return out;
 }
 

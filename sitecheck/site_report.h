@@ -14,11 +14,12 @@ struct ReportInfo {
 };
 
 // The report: a German HTML5 page in UTF-8 (lang="de"), readable offline
-// and printable, without any external resource or script. The site's own
-// findings come first, then each page with findings in the order of
-// `result.pages`, each finding with its line, what it is about and one
-// sentence on the fix; pages without findings are listed at the end. Every
-// text from the site is escaped and made valid UTF-8.
+// and printable, without any external resource or script, all its content
+// in one main landmark. The site's own findings come first, then each page
+// with findings in the order of `result.pages`, then each stylesheet with
+// findings, each finding with its line, what it is about and one sentence
+// on the fix; pages without findings are listed at the end. Every text
+// from the site is escaped and made valid UTF-8.
 std::string ReportHtml(const CheckResult& result, const ReportInfo& info);
 
 // "Fehler", "Warnung" or "Hinweis", as the report's tables name a finding.

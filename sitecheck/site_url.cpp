@@ -11,15 +11,18 @@ namespace {
 
 bool IsStrippedAtEnds(char c) { return static_cast<unsigned char>(c) <= 0x20; }
 
-// The value as a browser's URL parser sees it before splitting it.
+// The value as a browser's URL parser sees it before splitting it. A '\'
+// is a '/' only in the path: the query and the fragment keep it.
 std::string Cleaned(std::string_view value) {
   while (!value.empty() && IsStrippedAtEnds(value.front())) value.remove_prefix(1);
   while (!value.empty() && IsStrippedAtEnds(value.back())) value.remove_suffix(1);
   std::string out;
   out.reserve(value.size());
+  bool in_path = true;
   for (const char c : value) {
     if (c == '\t' || c == '\n' || c == '\r') continue;
-    out.push_back(c == '\\' ? '/' : c);
+    if (c == '?' || c == '#') in_path = false;
+    out.push_back(c == '\\' && in_path ? '/' : c);
   }
   return out;
 }

@@ -31,7 +31,8 @@ struct Reference {
 // already decoded) for the page at `page_path` (relative to the site
 // folder, '/'-separated): leading and trailing spaces and controls are
 // stripped and tabs and line breaks removed as browsers do; '\' counts as
-// '/'; a leading '/' is the site folder; "?query" is dropped. A value that
+// '/' in the path (the query and the fragment keep it); a leading '/' is
+// the site folder; "?query" is dropped. A value that
 // starts with "\\" is a Windows network path, and a one-letter scheme
 // ("C:") a drive: both lie outside the site.
 Reference ResolveReference(std::string_view page_path, std::string_view value);

@@ -17,8 +17,10 @@ enum class ReferenceContext { Text, Attribute };
 // and values above U+10FFFF become U+FFFD, 0x80-0x9F are read as
 // Windows-1252 as browsers do) and the named references of a common set: the
 // markup ones (amp lt gt quot apos nbsp), the German and other Latin-1
-// letters and signs, and the usual punctuation (ndash hellip euro ...).
-// An unknown name stays literal.
+// letters and signs, the usual punctuation (ndash hellip euro ...), and
+// every name that stands for an ASCII character (lowbar sol colon num ...),
+// so that a link written with them is judged by its real target. An
+// unknown name stays literal.
 std::string DecodeCharacterReferences(std::string_view text, ReferenceContext context);
 
 // Folds a UTF-8 name for a case-insensitive comparison as NTFS makes it, for
@@ -31,6 +33,10 @@ std::string FoldCase(std::string_view utf8);
 // control character other than tab, LF and CR, and every noncharacter
 // becomes U+FFFD.
 std::string ToCleanUtf8(std::string_view bytes);
+
+// Windows-1252 as browsers decode it (the five unassigned bytes stay
+// their C1 controls), in UTF-8.
+std::string Windows1252ToUtf8(std::string_view bytes);
 
 // Line breaks in `text`: CR LF, a lone CR and a lone LF each count once.
 int CountLineBreaks(std::string_view text);

@@ -1,5 +1,8 @@
 #include "utils/utf8.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace trellan {
 
 namespace {
@@ -59,7 +62,21 @@ Utf8Char ReadUtf8(std::string_view text, std::size_t at) {
 }
 
 bool IsValidUtf8(std::string_view text) {
+  constexpr std::uint64_t kHighBits = 0x8080808080808080u;
   for (std::size_t i = 0; i < text.size();) {
+    // Most of any page is ASCII: eight bytes at a time.
+    if (i + 8 <= text.size()) {
+      std::uint64_t eight = 0;
+      std::memcpy(&eight, text.data() + i, 8);
+      if ((eight & kHighBits) == 0) {
+        i += 8;
+        continue;
+      }
+    }
+    if (static_cast<unsigned char>(text[i]) < 0x80) {
+      ++i;
+      continue;
+    }
     const Utf8Char c = ReadUtf8(text, i);
     if (!c.valid) return false;
     i += c.length;

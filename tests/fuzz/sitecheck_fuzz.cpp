@@ -12,6 +12,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "sitecheck/html_tokenizer.h"
 #include "sitecheck/picture_size.h"
@@ -73,7 +74,11 @@ void CheckResultAgainstSite(const CheckResult& result,
                             const std::map<std::string, std::string>& files) {
   std::map<std::string, const PageResult*> pages;
   std::size_t omitted = result.omitted_site_findings;
-  for (const auto& page : result.pages) {
+  std::vector<const PageResult*> checked_files;
+  for (const auto& page : result.pages) checked_files.push_back(&page);
+  for (const auto& sheet : result.stylesheets) checked_files.push_back(&sheet);
+  for (const PageResult* file : checked_files) {
+    const PageResult& page = *file;
     Require(files.contains(page.path));
     Require(!page.checked || page.lines == CountLines(files.at(page.path)));
     pages.emplace(page.path, &page);
@@ -108,8 +113,8 @@ void CheckReport(const CheckResult& result) {
   // Every '<' opens one of the report's own tags: nothing from the site
   // got through unescaped.
   static const std::set<std::string, std::less<>> kTags = {
-      "html",   "head", "meta",  "title", "style", "body", "h1", "h2", "p", "br", "code",
-      "strong", "span", "table", "thead", "tbody", "tr",   "th", "td", "a", "ul", "li"};
+      "html",   "head", "meta",  "title", "style", "body", "main", "h1", "h2", "p",  "br", "code",
+      "strong", "span", "table", "thead", "tbody", "tr",   "th",   "td", "a",  "ul", "li"};
   for (auto at = report.find('<'); at != std::string::npos; at = report.find('<', at + 1)) {
     if (report.compare(at, 10, "<!DOCTYPE ") == 0) continue;
     std::size_t start = at + 1;

@@ -50,6 +50,7 @@ TEST(ResolveReference, ResolvesAsBrowsersDoAndKeepsToTheSiteFolder) {
       {"s.html", "sub/", kLocal, "sub", true, nullptr},
       {"sub/s.html", "..", kLocal, "", true, nullptr},
       {"s.html", "#", kLocal, "s.html", false, ""},
+      {"s.html", "a\\b.html?c\\d#e\\f", kLocal, "a/b.html", false, "e\\f"},
       {"s.html", "?q=1", kLocal, "s.html", false, nullptr},
       {"s.html", "../x.html", kOutside, "", false, nullptr},
       {"s.html", "%2e%2e/x.html", kOutside, "", false, nullptr},
@@ -188,15 +189,114 @@ TEST(CheckSite, ReportsEachPlantedFindingOnceAtItsPageAndLine) {
 }
 
 // <base href> and attributes that name files only on other elements
-// (data, poster) are not followed.
+// (data, poster, action) are not followed.
 TEST(CheckSite, FollowsReferenceAttributesOnly) {
   test::MemorySite site;
   site.Add("index.html",
            "<base href=a.html><object data=b.svg></object><div data=c.html poster=d.png>\n"
-           "<video poster=e.png></video><link href=f.css><img srcset=\"g.jpg 2x\" alt=x>\n");
+           "<video poster=e.png></video><link href=f.css><img srcset=\"g.jpg 2x\" alt=x>\n"
+           "<form action=h.php><button formaction=i.php></button></form><div action=j.php>\n");
   std::vector<std::string> missing;
   for (const Finding& f : CheckSite(site).findings) missing.push_back(f.subject);
-  EXPECT_EQ(missing, (std::vector<std::string>{"b.svg", "e.png", "f.css", "g.jpg"}));
+  EXPECT_EQ(missing,
+            (std::vector<std::string>{"b.svg", "e.png", "f.css", "g.jpg", "h.php", "i.php"}));
+}
+
+// The smallest pages that show how real editors' and real sites' markup
+// is judged: each case lists every finding it must give, and no other.
+TEST(CheckSite, JudgesWhatRealPagesHoldByItsRealTarget) {
+  const std::string many_attributes = [] {
+    std::string tag = "<p";
+    for (std::size_t i = 0; i <= HtmlTokenizer::kMaxAttributes; ++i)
+      tag += " a" + std::to_string(i);
+    return tag + " href=fehlt.html>";
+  }();
+  const std::string kUmlautFile =
+      "b\xC3\xBC"
+      "cher.html";
+  const Expected kUmlautName = {Kind::UnsafeName, "", 0, kUmlautFile};
+  const struct {
+    const char* what;
+    std::vector<std::pair<std::string, std::string>> files;
+    std::vector<Expected> expected;
+  } kCases[] = {
+      {"a backslash is a slash in the path only",
+       {{"index.html", "<a name=\"a\\b\"></a><a href=\"#a\\b\">x</a><img src=media\\x.png alt=x>"},
+        {"media/x.png", ""}},
+       {}},
+      {"a base inside the folder",
+       {{"index.html",
+         "<a href=\"x.html\">x</a><a href=#oben>o</a>\n<base href=\"sub/\"><a href=fehlt.html>"},
+        {"sub/x.html", ""},
+        {"sub/index.html", "<h1 id=oben>x</h1>"}},
+       {{Kind::MissingTarget, "index.html", 2, "fehlt.html"}}},
+      {"a base on the web",
+       {{"index.html",
+         "<base href=\"https://example.org/\">\n<a href=fehlt.html>x</a><a href=#x>"}},
+       {{Kind::PartNotChecked, "index.html", 1, "https://example.org/"}}},
+      {"Windows-1252 declared by charset",
+       {{"index.html",
+         "<meta charset=\"windows-1252\"><a href=\"b\xFC"
+         "cher.html\">x</a>"},
+        {kUmlautFile, ""}},
+       {kUmlautName}},
+      {"ISO-8859-1 declared by http-equiv",
+       {{"index.html",
+         "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=ISO-8859-1\">\n"
+         "<a href=\"b\xFC"
+         "cher.html\">x</a>"},
+        {kUmlautFile, ""}},
+       {kUmlautName}},
+      {"not UTF-8 and undeclared",
+       {{"index.html",
+         "<a href=\"b\xFC"
+         "cher.html\">x</a>"},
+        {kUmlautFile, ""}},
+       {kUmlautName, {Kind::UndeclaredEncoding, "index.html", 0, ""}}},
+      {"an encoding the check does not decode",
+       {{"index.html",
+         "<meta charset=iso-8859-2>\n<a href=\"b\xFC"
+         "cher.html\">x</a><a href=ok.html>"},
+        {"ok.html", ""}},
+       {{Kind::PartNotChecked, "index.html", 2, ""}}},
+      {"stylesheets, their imports, <style> and style attributes",
+       {{"index.html",
+         "<link rel=stylesheet href=style.css>\n<style>\np{background:url(fehlt.gif)}</style>\n"
+         "<p style=\"background:url('x.png')\">"},
+        {"style.css",
+         "body{background:url(media/Bild.JPG)} /* url(k.png) */\n@import \"css/mehr.css\";"},
+        {"css/mehr.css", "a{background:url(../media/bild.jpg)}\nb{background:url(bild.png)}"},
+        {"media/bild.jpg", ""}},
+       {{Kind::MissingTarget, "index.html", 3, "fehlt.gif"},
+        {Kind::MissingTarget, "index.html", 4, "x.png"},
+        {Kind::CaseMismatch, "style.css", 1, "media/Bild.JPG"},
+        {Kind::MissingTarget, "css/mehr.css", 2, "bild.png"}}},
+      {"SVG's use and image",
+       {{"index.html", "<svg><use xlink:href=\"#icon\"/><image href=\"fehlt.png\"/></svg>"}},
+       {{Kind::MissingFragment, "index.html", 1, "#icon"},
+        {Kind::MissingTarget, "index.html", 1, "fehlt.png"}}},
+      {"named references for ASCII",
+       {{"index.html", "<a href=\"a&lowbar;b&period;html&num;x\">x</a>"}, {"a_b.html", "<p id=x>"}},
+       {}},
+      {"more attributes than a tag keeps",
+       {{"index.html", many_attributes}},
+       {{Kind::PartNotChecked, "index.html", 1, "<p>"}}},
+  };
+  for (const auto& c : kCases) {
+    test::MemorySite site;
+    for (const auto& [path, content] : c.files) site.Add(path, content);
+    const CheckResult result = CheckSite(site);
+    std::vector<std::string> found, expected;
+    for (const Finding& f : result.findings)
+      found.push_back(std::string(KindTitle(f.kind)) + " " + f.page + ":" + std::to_string(f.line) +
+                      " " + f.subject);
+    for (const Expected& e : c.expected)
+      expected.push_back(std::string(KindTitle(e.kind)) + " " + e.page + ":" +
+                         std::to_string(e.line) + " " + e.subject);
+    std::sort(found.begin(), found.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(found, expected) << c.what;
+  }
 }
 
 TEST(CheckSite, MergesRepeatsAndNamesMovedFiles) {
@@ -259,7 +359,8 @@ TEST(CheckSite, SurvivesHostileSites) {
       {"20 MB page",
        {{"index.html", huge()}, {"s.html", "<a href=index.html>x</a>"}},
        {{Kind::DuplicateId, "index.html", 2, "x"},
-        {Kind::MissingFragment, "index.html", 1, "s.html#nirgends"}},
+        {Kind::MissingFragment, "index.html", 1, "s.html#nirgends"},
+        {Kind::PartNotChecked, "index.html", static_cast<int>(kMaxFragmentChecksPerPage) + 1, ""}},
        0},
       {"binary and UTF-16 pages",
        {{"index.html", "<a href=bild.html>x</a><a href=u.html#x>u</a>"},
@@ -414,8 +515,8 @@ TEST(CountsText, UsesSingularForOne) {
 // Only the report's own markup: every tag and attribute it may write.
 void ExpectOnlyReportMarkup(const std::string& html) {
   static const std::set<std::string> kTags = {
-      "html",   "head", "meta",  "title", "style", "body", "h1", "h2", "p", "br", "code",
-      "strong", "span", "table", "thead", "tbody", "tr",   "th", "td", "a", "ul", "li"};
+      "html",   "head", "meta",  "title", "style", "body", "main", "h1", "h2", "p",  "br", "code",
+      "strong", "span", "table", "thead", "tbody", "tr",   "th",   "td", "a",  "ul", "li"};
   static const std::set<std::string> kAttributes = {"lang",    "charset", "name",
                                                     "content", "class",   "href"};
   HtmlTokenizer tokenizer(html);
@@ -442,6 +543,23 @@ TEST(ReportHtml, EscapesEverythingFromTheSite) {
   EXPECT_THAT(report, HasSubstr("<html lang=\"de\">"));
   EXPECT_THAT(report, HasSubstr("&lt;/td&gt;&lt;script&gt;alert(1)&lt;/script&gt;"));
   EXPECT_THAT(report, HasSubstr("x%3Cb%20onclick%3D%22y%22%3E%26%27%FF%01.html"));
+}
+
+// Stylesheets appear only with findings; every line of a finding counts,
+// the listed ones and the rest.
+TEST(ReportHtml, ShowsStylesheetsWithFindingsAndCountsEveryLine) {
+  test::MemorySite site;
+  std::string index = "<link rel=stylesheet href=style.css><link rel=stylesheet href=ok.css>";
+  for (int i = 0; i < 25; ++i) index += "\n<a href=fehlt.html>x</a>";
+  site.Add("index.html", index);
+  site.Add("style.css", "body{background:url(fehlt.png)}");
+  site.Add("ok.css", "p{}");
+  const std::string report = ReportHtml(CheckSite(site), {"Ordner", "heute"});
+  EXPECT_THAT(report, HasSubstr("<body>\n<main>\n<h1>"));
+  EXPECT_THAT(report, HasSubstr("</main>\n</body>"));
+  EXPECT_THAT(report, HasSubstr("<h2><a href=\"style.css\">style.css</a></h2>"));
+  EXPECT_THAT(report, Not(HasSubstr("ok.css")));
+  EXPECT_THAT(report, HasSubstr(", 22 … (25-mal)</td>"));
 }
 
 }  // namespace

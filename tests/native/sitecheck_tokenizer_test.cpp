@@ -50,6 +50,8 @@ TEST(HtmlTokenizer, ReadsTrickyMarkupAsBrowsersDo) {
       {"<a title=\"&amp;&lt;&auml;&#228;&#xE4;&#X41;&unknown;&copy=2&amp\">",
        "<a title=&<\xC3\xA4\xC3\xA4\xC3\xA4"
        "A&unknown;&copy=2&>@1"},
+      {"<a href='a&lowbar;b&period;&sol;&colon;&num;&quest;&Tab;&AMP&LT;&vert;&ast;&rcub;'>",
+       "<a href=a_b./:#?\t&<|*}>@1"},
       {"<a title='&#0;&#x80;&#xD800;&#1114112;&#65&#'>",
        "<a title=\xEF\xBF\xBD\xE2\x82\xAC\xEF\xBF\xBD\xEF\xBF\xBD"
        "A&#>@1"},
@@ -87,6 +89,7 @@ TEST(HtmlTokenizer, KeepsTheFirstAttributesUpToItsCapacity) {
   HtmlToken token;
   ASSERT_TRUE(tokenizer.Next(token));
   ASSERT_EQ(token.attributes.size(), HtmlTokenizer::kMaxAttributes);
+  EXPECT_TRUE(token.more_attributes);
   EXPECT_EQ(*token.Attribute("a0"), "0");
   EXPECT_EQ(token.Attribute("a256"), nullptr);
   EXPECT_FALSE(tokenizer.Next(token));

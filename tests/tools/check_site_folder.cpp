@@ -25,12 +25,22 @@ class FolderSite : public SiteFiles {
  public:
   explicit FolderSite(fs::path root) : root_(std::move(root)) {}
 
+  // Like the program, it never fails on what a folder holds: a link that
+  // leads nowhere, a socket or an unreadable folder is left out; linked
+  // folders are listed but not entered.
   std::vector<SiteEntry> ListEntries() override {
     std::vector<SiteEntry> entries;
-    for (const auto& item : fs::recursive_directory_iterator(root_)) {
-      const bool folder = item.is_directory();
-      entries.push_back({Utf8Of(fs::relative(item.path(), root_)), folder,
-                         folder ? 0 : static_cast<std::uint64_t>(item.file_size())});
+    std::error_code error;
+    fs::recursive_directory_iterator item(root_, fs::directory_options::skip_permission_denied,
+                                          error);
+    for (; !error && item != fs::recursive_directory_iterator(); item.increment(error)) {
+      std::error_code status_error;
+      const fs::file_status status = item->status(status_error);
+      const bool folder = fs::is_directory(status);
+      const auto size = folder ? 0 : item->file_size(status_error);
+      if (status_error || !(folder || fs::is_regular_file(status))) continue;
+      entries.push_back({Utf8Of(item->path().lexically_relative(root_)), folder,
+                         static_cast<std::uint64_t>(size)});
     }
     return entries;
   }
