@@ -22,6 +22,10 @@ skip="$dir.skip"
 proftpd=/opt/trellan-tests/proftpd/usr/sbin/proftpd
 # One PAM service per folder: two work trees may test at the same time.
 pam_service="trellan-ftp-$(printf '%s' "$dir" | md5sum | cut -c1-12)"
+# The servers' own users must reach their folders, and a repository under
+# /root (mode 700) is out of their reach: the folders live in /var/tmp, and
+# DIR/<name> links to them.
+roots="/var/tmp/$pam_service"
 
 give_up() { echo "$*" >"$skip"; echo "SKIP: $*"; exit 0; }
 
@@ -30,7 +34,7 @@ stop() {
     [ -f "$pid" ] && kill "$(cat "$pid")" 2>/dev/null
   done
   sleep 0.2
-  mountpoint -q "$dir/vsftpd_full/www" && umount "$dir/vsftpd_full/www"
+  mountpoint -q "$roots/vsftpd_full/www" && umount "$roots/vsftpd_full/www"
   rm -f "/etc/pam.d/$pam_service" "$skip"
   # The servers' logs stay beside, for a look at what was sent.
   if [ -d "$dir" ]; then
@@ -38,7 +42,7 @@ stop() {
     mkdir -p "$dir-logs"
     cp "$dir"/*.log "$dir-logs/" 2>/dev/null
   fi
-  rm -rf "$dir"
+  rm -rf "$dir" "$roots"
 }
 
 port_is_free() { ! (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null; }
@@ -74,7 +78,7 @@ write_enable=YES
 guest_enable=YES
 guest_username=ftp
 virtual_use_local_privs=YES
-local_root=$dir/$name
+local_root=$roots/$name
 chroot_local_user=NO
 pam_service_name=$pam_service
 secure_chroot_dir=$dir/empty
@@ -120,16 +124,18 @@ start() {
     "$dir/users.passwd" >"/etc/pam.d/$pam_service"
 
   : >"$dir/servers.txt"
+  mkdir -p -m 755 "$roots"
   for name in vsftpd_tls vsftpd_plain vsftpd_full proftpd; do
-    mkdir -p "$dir/$name/www"
+    mkdir -p "$roots/$name/www"
+    ln -sfn "$roots/$name" "$dir/$name"
   done
-  if ! mount -t tmpfs -o size=256k tmpfs "$dir/vsftpd_full/www" 2>"$dir/mount.err"; then
+  if ! mount -t tmpfs -o size=256k tmpfs "$roots/vsftpd_full/www" 2>"$dir/mount.err"; then
     echo "no tmpfs: $(cat "$dir/mount.err")" >"$dir/vsftpd_full.skip"
   fi
   # vsftpd's virtual users write as its own user "ftp" (whose home exists),
   # ProFTPD's as nobody.
-  chown -R ftp "$dir"/vsftpd_*
-  chown -R nobody "$dir/proftpd"
+  chown -R ftp "$roots"/vsftpd_*
+  chown -R nobody "$roots/proftpd"
   for name in vsftpd_tls vsftpd_plain vsftpd_full; do
     tls=no; [ "$name" = vsftpd_tls ] && tls=yes
     port="$(free_port)" || give_up "no free port"
@@ -146,7 +152,7 @@ start() {
 
   port="$(free_port)" || give_up "no free port"
   printf 'lern:%s:65534:65534::%s:/bin/false\n' "$(openssl passwd -1 geheim)" \
-    "$dir/proftpd" >"$dir/proftpd.passwd"
+    "$roots/proftpd" >"$dir/proftpd.passwd"
   chmod 600 "$dir/proftpd.passwd"
   cat >"$dir/proftpd.conf" <<CONF
 ServerType standalone
